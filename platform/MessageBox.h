@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/Text.h"
+
+namespace platform {
+
+// Modal box with an OK button and no icon; returns when the user dismisses it.
+// Without a title it bears the application title.
+void MsgBox(const Text& prompt);
+void MsgBox(const Text& prompt, const Text& title);
+
+}  // namespace platform

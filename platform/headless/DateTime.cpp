@@ -1,0 +1,19 @@
+#include "platform/DateTime.h"
+
+#include "platform/headless/World.h"
+
+namespace platform {
+
+using headless::World;
+
+Text CurrentDateText() {
+  World::Get().Log(L"date");
+  return World::Get().dateText;
+}
+
+Text CurrentTimeText() {
+  World::Get().Log(L"time");
+  return World::Get().timeText;
+}
+
+}  // namespace platform

@@ -1,0 +1,71 @@
+#include "platform/Form.h"
+
+#include "platform/headless/World.h"
+
+namespace platform {
+
+using headless::ControlState;
+using headless::World;
+
+namespace {
+
+ControlState& State(void* handle) { return *static_cast<ControlState*>(handle); }
+
+Text BoolText(bool b) { return b ? L"true" : L"false"; }
+
+void LogChange(const ControlState& c, const wchar_t* property, const Text& value) {
+  World::Get().Log(Text(c.definition->name) + L"." + property + L"=" + value);
+}
+
+}  // namespace
+
+Label Form::FindLabel(const wchar_t* name) {
+  return Label(&World::Get().ControlByName(name, ControlKind::kLabel));
+}
+
+CommandButton Form::FindCommandButton(const wchar_t* name) {
+  return CommandButton(&World::Get().ControlByName(name, ControlKind::kCommandButton));
+}
+
+Timer Form::FindTimer(const wchar_t* name) {
+  return Timer(&World::Get().ControlByName(name, ControlKind::kTimer));
+}
+
+void Form::Show() {
+  World::Get().SetWindowShown();
+  World::Get().Log(L"show");
+}
+
+void Form::OnLoad(Handler handler) { World::Get().onLoad_ = std::move(handler); }
+
+void Form::OnClick(const CommandButton& button, Handler handler) {
+  State(button.Handle()).handler = std::move(handler);
+}
+
+void Form::OnTimer(const Timer& timer, Handler handler) {
+  State(timer.Handle()).handler = std::move(handler);
+}
+
+void Label::SetCaption(const Text& caption) {
+  State(handle_).caption = caption;
+  LogChange(State(handle_), L"Caption", caption);
+}
+
+void Label::SetVisible(bool visible) {
+  State(handle_).visible = visible;
+  LogChange(State(handle_), L"Visible", BoolText(visible));
+}
+
+void CommandButton::SetVisible(bool visible) {
+  State(handle_).visible = visible;
+  LogChange(State(handle_), L"Visible", BoolText(visible));
+}
+
+void Timer::SetInterval(unsigned milliseconds) {
+  ControlState& timer = State(handle_);
+  timer.interval = milliseconds;
+  timer.nextTickAt = milliseconds > 0 ? World::Get().Now() + milliseconds : -1;
+  LogChange(timer, L"Interval", NumberText(milliseconds));
+}
+
+}  // namespace platform

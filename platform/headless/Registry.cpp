@@ -1,0 +1,33 @@
+#include "platform/Registry.h"
+
+#include "platform/headless/World.h"
+
+namespace platform::registry {
+
+using headless::World;
+
+long RegOpenKeyA(Key key, const std::string& subKey, Key* result) {
+  return World::Get().RegOpenKey(key, subKey, result);
+}
+
+long RegQueryValueExA(Key key, const std::string& valueName, std::uint32_t*, std::uint32_t* type,
+                      char* data, std::uint32_t* byteCount) {
+  return World::Get().RegQueryValue(key, valueName, type, data, byteCount);
+}
+
+long RegCloseKey(Key key) { return World::Get().RegCloseKey(key); }
+
+// The stand-in's ANSI code page is Latin-1: every byte maps to the character of the same number.
+std::string ToAnsi(const Text& text) {
+  std::string bytes;
+  for (wchar_t c : text) bytes += c < 0x100 ? static_cast<char>(c) : '?';
+  return bytes;
+}
+
+Text FromAnsi(const std::string& bytes) {
+  Text text;
+  for (char c : bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return text;
+}
+
+}  // namespace platform::registry

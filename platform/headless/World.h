@@ -1,0 +1,139 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/ExitCode.h"
+#include "platform/Failure.h"
+#include "platform/Form.h"
+#include "platform/FormDefinition.h"
+#include "platform/Registry.h"
+#include "platform/Variant.h"
+
+// A deterministic stand-in for the windowing runtime, the registry and automation.
+// Tests arrange it, run the program against it, and read back everything it saw.
+namespace platform::headless {
+
+struct ControlState {
+  const ControlDefinition* definition;
+  Text caption;
+  bool visible = true;
+  unsigned interval = 0;        // timers only
+  long long nextTickAt = -1;    // virtual ms, -1 when stopped
+  Handler handler;              // click or tick
+};
+
+struct ShownBox {
+  long long at;
+  Text prompt;
+  Text title;
+};
+
+struct AutomationCall {
+  Text method;
+  std::vector<Variant> arguments;
+};
+
+struct RegistryValue {
+  std::uint32_t type;
+  std::string bytes;  // exactly as stored: no NUL is added or removed
+};
+
+class World {
+ public:
+  static World& Get();
+  // A fresh world: Windows XP in the registry, System Restore answering 0, clock at 0.
+  void Reset();
+
+  // --- arranged by tests ---
+  void SetRegistryValue(registry::Key root, const std::string& path, const std::string& name,
+                        std::uint32_t type, const std::string& bytes);
+  void SetRegistryString(registry::Key root, const std::string& path, const std::string& name,
+                         const std::string& text);  // REG_SZ with its NUL
+  void RemoveRegistryValue(registry::Key root, const std::string& path, const std::string& name);
+  void RemoveRegistryKey(registry::Key root, const std::string& path);
+  void SetWindowsVersion(const std::string& version);
+
+  std::function<Variant(const AutomationCall&)> answer;  // what System Restore says
+  std::optional<Failure> bindFailure;                    // GetObject fails with this
+  std::optional<Failure> callFailure;                    // the method call fails with this
+  std::function<void(const ShownBox&)> onMessageBox;     // runs while a box is up
+  std::function<void(int query)> beforeRegistryQuery;    // may change the registry between reads
+  Text dateText = L"12/7/2026";
+  Text timeText = L"2:15:00 PM";
+  void ScheduleClick(long long at, const wchar_t* control);
+  void ScheduleClose(long long at);  // the title bar's close box
+
+  // --- read back by tests ---
+  const ControlState& Control(const wchar_t* name) const;
+  bool WindowShown() const { return windowShown_; }
+  Text WindowCaption() const { return windowCaption_; }
+  long long Now() const { return now_; }
+  bool Ended() const { return exitCode_.has_value(); }
+  std::optional<ExitCode> Exit() const { return exitCode_; }
+  long long EndedAt() const { return endedAt_; }
+  const std::vector<ShownBox>& Boxes() const { return boxes_; }
+  const std::vector<AutomationCall>& Calls() const { return calls_; }
+  const std::vector<Text>& Binds() const { return binds_; }
+  // Everything observable, in order: "show", "Label1.Caption=...", "date", "call ...", "end 0".
+  const std::vector<Text>& Trace() const { return trace_; }
+  int OpenRegistryKeys() const { return static_cast<int>(openKeys_.size()); }
+  int RegistryOpens() const { return registryOpens_; }
+  int LiveAutomationObjects() const { return liveObjects_; }
+
+  // --- used by the headless backend ---
+  void Log(Text entry) { trace_.push_back(std::move(entry)); }
+  void RunForm(const FormDefinition& definition, const std::function<void(Form&)>& bind);
+  void Invoke(const Handler& handler);
+  ControlState& ControlByName(const wchar_t* name, ControlKind kind);
+  void SetWindowShown() { windowShown_ = true; }
+  void SetCurrentExitCode(ExitCode code) { currentExitCode_ = code; }
+  ExitCode CurrentExitCode() const { return currentExitCode_; }
+  void RecordBox(const Text& prompt, const Text& title);
+  AutomationCall& RecordCall(AutomationCall call);
+  void RecordBind(const Text& name) { binds_.push_back(name); }
+  void ObjectCreated() { ++liveObjects_; }
+  void ObjectReleased() { --liveObjects_; }
+  long RegOpenKey(registry::Key key, const std::string& subKey, registry::Key* result);
+  long RegQueryValue(registry::Key key, const std::string& name, std::uint32_t* type, char* data,
+                     std::uint32_t* byteCount);
+  long RegCloseKey(registry::Key key);
+
+ private:
+  void Finish(ExitCode code);
+  void Deliver();
+
+  using KeyPath = std::pair<registry::Key, std::string>;  // root, lower-case path
+  std::map<KeyPath, std::map<std::string, RegistryValue>> registry_;
+  std::map<registry::Key, KeyPath> openKeys_;
+  registry::Key nextKey_ = 0x100;
+  int registryOpens_ = 0;
+  int queries_ = 0;
+
+  std::vector<std::pair<long long, Text>> scheduled_;  // control name, or L"" for close box
+  std::vector<ControlState> controls_;
+  std::vector<ShownBox> boxes_;
+  std::vector<AutomationCall> calls_;
+  std::vector<Text> binds_;
+  std::vector<Text> trace_;
+  Handler onLoad_;
+  Text windowCaption_;
+  bool windowShown_ = false;
+  long long now_ = 0;
+  long long endedAt_ = -1;
+  int liveObjects_ = 0;
+  ExitCode currentExitCode_ = ExitCode::kCreated;
+  std::optional<ExitCode> exitCode_;
+
+  friend class platform::Form;
+};
+
+}  // namespace platform::headless
+
+// The headless form keeps its state in the World.
+struct platform::Form::Impl {};
