@@ -16,8 +16,10 @@ void MakeRestorePoint() {
   // Composed before the call, so the date and time are those of the request.
   strStatus = platform::Text(L"New Restore Point successfully created.") + kCr;
   strStatus = strStatus + L"It is listed as: " + kCr;
-  strStatus = strStatus + L"Automatic Restore Point " + platform::CurrentDateText() + L" " +
-              platform::CurrentTimeText();
+  // Two statements: the operands of one expression may be evaluated in any order.
+  const platform::Text date = platform::CurrentDateText();
+  const platform::Text time = platform::CurrentTimeText();
+  strStatus = strStatus + L"Automatic Restore Point " + date + L" " + time;
 
   const platform::Variant answer = systemRestore.Call(
       L"CreateRestorePoint", {platform::Variant::String(L"Automatic Restore Point"),

@@ -18,8 +18,8 @@ struct ControlDefinition {
 struct FormDefinition {
   const wchar_t* name;
   const wchar_t* caption;
-  int clientWidth, clientHeight;  // twips
-  int iconResource;               // resource id of the window's icon
+  int clientWidth, clientHeight;      // twips
+  int iconResource;                   // resource id of the window's icon
   const ControlDefinition* controls;  // in stored (creation) order
   std::size_t controlCount;
 };

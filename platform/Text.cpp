@@ -6,8 +6,8 @@ Text IntegerText(std::int16_t value) { return NumberText(value); }
 
 Text NumberText(long long value) {
   // Built by hand: std::to_wstring would pull the locale machinery into the binary.
-  unsigned long long magnitude =
-      value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                           : static_cast<unsigned long long>(value);
   wchar_t digits[24];
   int n = 0;
   do {

@@ -10,21 +10,21 @@ namespace platform {
 // `type` carries the VARTYPE code so callers and tests can see exactly what crossed.
 struct Variant {
   enum Type : std::uint16_t {
-    kEmpty = 0,   // VT_EMPTY
-    kNull = 1,    // VT_NULL
-    kInt16 = 2,   // VT_I2
-    kInt32 = 3,   // VT_I4
-    kReal32 = 4,  // VT_R4
-    kReal64 = 5,  // VT_R8
-    kText = 8,    // VT_BSTR
-    kBool = 11,   // VT_BOOL
-    kUInt8 = 17,  // VT_UI1
-    kUInt16 = 18, // VT_UI2
-    kUInt32 = 19, // VT_UI4
-    kInt64 = 20,  // VT_I8
-    kUInt64 = 21, // VT_UI8
-    kInt = 22,    // VT_INT
-    kUInt = 23,   // VT_UINT
+    kEmpty = 0,    // VT_EMPTY
+    kNull = 1,     // VT_NULL
+    kInt16 = 2,    // VT_I2
+    kInt32 = 3,    // VT_I4
+    kReal32 = 4,   // VT_R4
+    kReal64 = 5,   // VT_R8
+    kText = 8,     // VT_BSTR
+    kBool = 11,    // VT_BOOL
+    kUInt8 = 17,   // VT_UI1
+    kUInt16 = 18,  // VT_UI2
+    kUInt32 = 19,  // VT_UI4
+    kInt64 = 20,   // VT_I8
+    kUInt64 = 21,  // VT_UI8
+    kInt = 22,     // VT_INT
+    kUInt = 23,    // VT_UINT
     kOther = 0xFFFF
   };
 

@@ -13,8 +13,8 @@ inline constexpr ControlDefinition kForm1Controls[] = {
     {L"Timer1", ControlKind::kTimer, nullptr, 0, 0, 0, 0, -1},
     {L"cmdClose", ControlKind::kCommandButton, L"C&lose", 2880, 960, 975, 375, 1},
     {L"Label2", ControlKind::kLabel, L"Closing in 5 seconds.", 240, 960, 2175, 255, 2},
-    {L"Label1", ControlKind::kLabel, L"Creating System Restore Point..........", 240, 120, 3495, 735,
-     0},
+    {L"Label1", ControlKind::kLabel, L"Creating System Restore Point..........", 240, 120, 3495,
+     735, 0},
 };
 
 inline constexpr platform::FormDefinition kForm1 = {

@@ -7,6 +7,8 @@ namespace platform {
 
 void MsgBox(const Text& prompt) { MsgBox(prompt, res::kApplicationTitle); }
 
-void MsgBox(const Text& prompt, const Text& title) { headless::World::Get().RecordBox(prompt, title); }
+void MsgBox(const Text& prompt, const Text& title) {
+  headless::World::Get().RecordBox(prompt, title);
+}
 
 }  // namespace platform

@@ -63,7 +63,9 @@ void World::SetWindowsVersion(const std::string& version) {
                     "CurrentVersion", version);
 }
 
-void World::ScheduleClick(long long at, const wchar_t* control) { scheduled_.push_back({at, control}); }
+void World::ScheduleClick(long long at, const wchar_t* control) {
+  scheduled_.push_back({at, control});
+}
 
 void World::ScheduleClose(long long at) { scheduled_.push_back({at, Text()}); }
 
@@ -143,8 +145,8 @@ void World::Deliver() {
         timer = &c;
       }
     }
-    const bool actionFirst = nextAction < scheduled_.size() &&
-                             (next < 0 || scheduled_[nextAction].first <= next);
+    const bool actionFirst =
+        nextAction < scheduled_.size() && (next < 0 || scheduled_[nextAction].first <= next);
     if (actionFirst) next = scheduled_[nextAction].first;
     if (next < 0 || next > kIdleLimit) return;  // nothing left to happen: still running
     now_ = std::max(now_, next);

@@ -23,9 +23,9 @@ struct ControlState {
   const ControlDefinition* definition;
   Text caption;
   bool visible = true;
-  unsigned interval = 0;        // timers only
-  long long nextTickAt = -1;    // virtual ms, -1 when stopped
-  Handler handler;              // click or tick
+  unsigned interval = 0;      // timers only
+  long long nextTickAt = -1;  // virtual ms, -1 when stopped
+  Handler handler;            // click or tick
 };
 
 struct ShownBox {

@@ -1,8 +1,8 @@
 #include "platform/Automation.h"
 
-#include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include "platform/win32/ComFailure.h"
 #include "platform/win32/Scoped.h"

@@ -4,14 +4,14 @@ namespace platform::win32 {
 
 Failure ComFailure(HRESULT hr, const wchar_t* fallback) {
   wchar_t buffer[512];
-  DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                     static_cast<DWORD>(hr), 0, buffer, sizeof(buffer) / sizeof(buffer[0]), nullptr);
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                static_cast<DWORD>(hr), 0, buffer,
+                                sizeof(buffer) / sizeof(buffer[0]), nullptr);
   Text description(fallback);
   if (length > 0) {
     Text message(buffer, length);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
-                                message.back() == L' ')) {
+    while (!message.empty() &&
+           (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
       message.pop_back();
     }
     // Keep the program's single-CR line breaks in the report.

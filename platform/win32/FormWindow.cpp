@@ -68,8 +68,8 @@ void RegisterFormClass(HINSTANCE instance, int iconResource) {
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = FormProc;
   wc.hInstance = instance;
-  wc.hIcon = static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(iconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconResource), IMAGE_ICON, 0,
+                                           0, LR_DEFAULTSIZE | LR_SHARED));
   wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconResource), IMAGE_ICON,
                                              GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
@@ -163,7 +163,9 @@ void PaintNow(HWND form) {
 
 }  // namespace win32
 
-Label Form::FindLabel(const wchar_t* name) { return Label(impl_.Find(name, ControlKind::kLabel)->hwnd); }
+Label Form::FindLabel(const wchar_t* name) {
+  return Label(impl_.Find(name, ControlKind::kLabel)->hwnd);
+}
 
 CommandButton Form::FindCommandButton(const wchar_t* name) {
   return CommandButton(impl_.Find(name, ControlKind::kCommandButton)->hwnd);

@@ -1,0 +1,129 @@
+#include "tests/host/HeadlessFixture.h"
+
+using platform::Failure;
+using platform::Variant;
+
+namespace {
+
+class RestorePoint : public HeadlessTest {};
+
+TEST_F(RestorePoint, StatusHasThreeLinesSeparatedByLoneCarriageReturns) {
+  world().dateText = L"12/7/2026";
+  world().timeText = L"2:15:09 PM";
+  Module1::MakeRestorePoint();
+  EXPECT_EQ(Module1::strStatus,
+            L"New Restore Point successfully created.\r"
+            L"It is listed as: \r"
+            L"Automatic Restore Point 12/7/2026 2:15:09 PM");
+  EXPECT_EQ(std::count(Module1::strStatus.begin(), Module1::strStatus.end(), L'\r'), 2);
+  EXPECT_EQ(Module1::strStatus.find(L'\n'), std::wstring::npos);
+}
+
+TEST_F(RestorePoint, DateAndTimeAreReadBeforeTheServiceIsCalled) {
+  world().timeText = L"2:15:09 PM";
+  world().answer = [](const auto&) {
+    world().timeText = L"2:16:30 PM";  // the call takes its time
+    return Variant::Int32(0);
+  };
+  Module1::MakeRestorePoint();
+  SCOPED_TRACE(TraceText());
+  EXPECT_LT(TraceIndex(L"date"), TraceIndex(L"time"));
+  EXPECT_LT(TraceIndex(L"time"), TraceIndex(L"call"));
+  EXPECT_NE(Module1::strStatus.find(L"2:15:09 PM"), std::wstring::npos) << Module1::strStatus;
+}
+
+TEST_F(RestorePoint, ServiceGetsDescriptionTypeAndEventAsPositionalArguments) {
+  Module1::MakeRestorePoint();
+  ASSERT_EQ(world().Binds().size(), 1u);
+  EXPECT_EQ(world().Binds()[0], L"winmgmts:\\\\.\\root\\default:Systemrestore");
+  ASSERT_EQ(world().Calls().size(), 1u);
+  const auto& call = world().Calls()[0];
+  EXPECT_EQ(call.method, L"CreateRestorePoint");
+  ASSERT_EQ(call.arguments.size(), 3u);
+  EXPECT_EQ(call.arguments[0].type, Variant::kText);
+  EXPECT_EQ(call.arguments[0].text, L"Automatic Restore Point");
+  EXPECT_EQ(call.arguments[1].type, Variant::kInt16);
+  EXPECT_EQ(call.arguments[1].number, 0);
+  EXPECT_EQ(call.arguments[2].type, Variant::kInt16);
+  EXPECT_EQ(call.arguments[2].number, 100);
+}
+
+TEST_F(RestorePoint, ZeroOfAnyNumericTypeIsSuccessAndShowsNoBox) {
+  for (Variant::Type type :
+       {Variant::kInt32, Variant::kInt16, Variant::kUInt32, Variant::kReal64}) {
+    SetUp();
+    world().answer = [type](const auto&) { return Variant::Number(type, 0); };
+    Module1::MakeRestorePoint();
+    EXPECT_TRUE(world().Boxes().empty()) << "type " << type;
+    EXPECT_EQ(Module1::strStatus.rfind(L"New Restore Point successfully created.\r", 0), 0u);
+  }
+}
+
+TEST_F(RestorePoint, AnythingButNumericZeroIsReportedAsFailureInBoxAndWindow) {
+  struct Case {
+    Variant answer;
+    std::wstring secondLine;
+  };
+  const Case cases[] = {
+      {Variant::Int32(1058), L"System Restore returned 1058."},
+      {Variant::Int32(-1), L"System Restore returned -1."},
+      {Variant::Number(Variant::kReal64, 0.5), L"System Restore returned a fraction."},
+      {Variant::Empty(), L"System Restore returned nothing."},
+      {Variant::Null(), L"System Restore returned Null."},
+      {Variant::String(L"0"), L"System Restore returned the text \"0\"."},
+      {Variant::Of(Variant::kBool), L"System Restore returned no number."},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    world().answer = [&c](const auto&) { return c.answer; };
+    Module1::MakeRestorePoint();
+    SCOPED_TRACE(c.secondLine);
+    ASSERT_EQ(world().Boxes().size(), 1u);
+    EXPECT_EQ(world().Boxes()[0].prompt, L"Restore Point creation Failed!");
+    EXPECT_EQ(world().Boxes()[0].title, L"Reruze Dazova Derivod Irari");
+    EXPECT_EQ(Module1::strStatus, L"Restore Point creation Failed!\r" + c.secondLine);
+  }
+}
+
+TEST_F(RestorePoint, BindFailureIsReportedAndLeavesStatusEmpty) {
+  world().bindFailure = Failure(-2147217392, L"Invalid class");
+  const int code = RunFerrule();
+  EXPECT_EQ(code, 3);
+  EXPECT_TRUE(Module1::strStatus.empty());
+  EXPECT_TRUE(world().Calls().empty());
+  ASSERT_EQ(world().Boxes().size(), 1u);
+  EXPECT_EQ(world().Boxes()[0].title, L"Reruze Dazova Derivod Irari");
+  EXPECT_EQ(world().Boxes()[0].prompt,
+            L"Run-time error '-2147217392 (80041010)':\r\rInvalid class");
+  EXPECT_FALSE(world().Control(L"cmdClose").visible);
+  EXPECT_EQ(world().Control(L"Timer1").interval, 0u);
+}
+
+TEST_F(RestorePoint, CallFailureIsReportedAfterTheStatusWasComposed) {
+  world().callFailure = Failure(-2147467263, L"Not implemented");
+  EXPECT_EQ(RunFerrule(), 3);
+  EXPECT_EQ(Module1::strStatus.rfind(L"New Restore Point successfully created.", 0), 0u);
+  ASSERT_EQ(world().Boxes().size(), 1u);
+  EXPECT_EQ(world().Boxes()[0].prompt,
+            L"Run-time error '-2147467263 (80004001)':\r\rNot implemented");
+  // Nothing showed the composed text.
+  EXPECT_NE(world().Control(L"Label1").caption, Module1::strStatus);
+}
+
+TEST_F(RestorePoint, AutomationObjectIsReleasedOnEveryPath) {
+  RunFerrule();
+  EXPECT_EQ(world().LiveAutomationObjects(), 0) << "success";
+
+  SetUp();
+  world().answer = [](const auto&) { return Variant::Int32(5); };
+  RunFerrule();
+  EXPECT_EQ(world().LiveAutomationObjects(), 0) << "refusal";
+
+  SetUp();
+  world().callFailure = Failure(-2147467259, L"Unspecified error");
+  RunFerrule();
+  EXPECT_EQ(world().LiveAutomationObjects(), 0) << "call failure";
+  EXPECT_LT(TraceIndex(L"release"), TraceIndex(L"box")) << TraceText();
+}
+
+}  // namespace
