@@ -124,6 +124,12 @@ TEST_F(RestorePoint, AutomationObjectIsReleasedOnEveryPath) {
   RunFerrule();
   EXPECT_EQ(world().LiveAutomationObjects(), 0) << "call failure";
   EXPECT_LT(TraceIndex(L"release"), TraceIndex(L"box")) << TraceText();
+
+  SetUp();
+  world().bindFailure = Failure(-2147217392, L"Invalid class");
+  RunFerrule();
+  EXPECT_EQ(world().LiveAutomationObjects(), 0) << "bind failure";
+  EXPECT_EQ(world().OpenRegistryKeys(), 0) << "bind failure";
 }
 
 }  // namespace
