@@ -1,0 +1,309 @@
+// The automation wrapper against a fake IDispatch built here, and ole32's binding of names.
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Automation.h"
+#include "platform/Failure.h"
+#include "platform/win32/Scoped.h"
+
+using platform::AutomationObject;
+using platform::Failure;
+using platform::Variant;
+using platform::win32::ScopedVariant;
+
+namespace {
+
+constexpr long kWbemFailed = static_cast<long>(0x80041001);
+
+class ComApartment {
+ public:
+  ComApartment() : hr_(CoInitialize(nullptr)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(hr_)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  HRESULT Result() const { return hr_; }
+
+ private:
+  HRESULT hr_;
+};
+
+std::wstring Describe(const VARIANT& v) {
+  switch (V_VT(&v)) {
+    case VT_EMPTY:
+      return L"VT_EMPTY";
+    case VT_NULL:
+      return L"VT_NULL";
+    case VT_I2:
+      return L"VT_I2:" + std::to_wstring(v.iVal);
+    case VT_I4:
+      return L"VT_I4:" + std::to_wstring(v.lVal);
+    case VT_BSTR:
+      return L"VT_BSTR:" + std::wstring(v.bstrVal, SysStringLen(v.bstrVal));
+    default:
+      return L"VT_" + std::to_wstring(V_VT(&v));
+  }
+}
+
+// An automation object that records what reached it and answers as told. It lives on the test's
+// stack, so its count shows how many references the wrapper gave back.
+class FakeDispatch : public IDispatch {
+ public:
+  // What Invoke answers: a failure code, or S_OK with `answer`.
+  HRESULT invokeResult = S_OK;
+  EXCEPINFO exception = {};
+  ScopedVariant answer;
+
+  // What arrived.
+  LONG refs = 1;
+  std::wstring askedName;
+  int invokes = 0;
+  WORD flags = 0;
+  UINT namedArguments = 0;
+  std::vector<std::wstring> arguments;  // positional order, first argument first
+
+  FakeDispatch() = default;
+  FakeDispatch(const FakeDispatch&) = delete;
+  FakeDispatch& operator=(const FakeDispatch&) = delete;
+  ~FakeDispatch() {
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+  }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    *out = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch)) return E_NOINTERFACE;
+    AddRef();
+    *out = static_cast<IDispatch*>(this);
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID,
+                                          DISPID* ids) override {
+    askedName = names[0];
+    if (askedName != L"CreateRestorePoint") {
+      ids[0] = DISPID_UNKNOWN;
+      return DISP_E_UNKNOWNNAME;
+    }
+    ids[0] = 7;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD how, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* info, UINT*) override {
+    ++invokes;
+    if (id != 7) return DISP_E_MEMBERNOTFOUND;
+    flags = how;
+    namedArguments = params->cNamedArgs;
+    for (UINT i = params->cArgs; i-- > 0;) arguments.push_back(Describe(params->rgvarg[i]));
+    if (FAILED(invokeResult)) {
+      if (info) *info = exception;
+      exception = EXCEPINFO();  // the strings now belong to the caller
+      return invokeResult;
+    }
+    return result ? VariantCopy(result, answer.Get()) : S_OK;
+  }
+};
+
+// Fills EXCEPINFO only when asked, as a server with deferred fill-in does.
+HRESULT STDMETHODCALLTYPE FillInLater(EXCEPINFO* info) {
+  info->scode = kWbemFailed;
+  info->bstrDescription = SysAllocString(L"Filled in later");
+  return S_OK;
+}
+
+class AutomationTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(com_.Result(), S_OK); }
+
+  // The wrapper takes the fake's one reference.
+  AutomationObject Wrap() { return AutomationObject(static_cast<IDispatch*>(&fake_)); }
+
+  Variant CallWith(const std::vector<Variant>& arguments) {
+    AutomationObject object = Wrap();
+    return object.Call(L"CreateRestorePoint", arguments);
+  }
+
+  Failure FailureOfCall() {
+    try {
+      CallWith({Variant::Int16(0)});
+    } catch (const Failure& failure) {
+      return failure;
+    }
+    ADD_FAILURE() << "the call did not fail";
+    return Failure(0, L"");
+  }
+
+  ComApartment com_;
+  FakeDispatch fake_;
+};
+
+TEST_F(AutomationTest, PassesArgumentsInPositionalOrderWithTheirTypes) {
+  CallWith({Variant::String(L"Automatic Restore Point"), Variant::Int16(0), Variant::Int16(100)});
+  EXPECT_EQ(fake_.askedName, L"CreateRestorePoint");
+  EXPECT_EQ(fake_.invokes, 1);
+  EXPECT_EQ(fake_.arguments, (std::vector<std::wstring>{L"VT_BSTR:Automatic Restore Point",
+                                                        L"VT_I2:0", L"VT_I2:100"}));
+  EXPECT_EQ(fake_.namedArguments, 0u);
+  EXPECT_TRUE(fake_.flags & DISPATCH_METHOD) << "flags " << fake_.flags;
+}
+
+TEST_F(AutomationTest, PassesEveryArgumentKind) {
+  using namespace std::string_literals;
+  CallWith({Variant::Int32(-70000), Variant::Int16(-32768), Variant::Null(), Variant::Empty(),
+            Variant::String(L"a\0b"s), Variant::String(L"")});
+  // The text keeps its length: a NUL inside does not cut it short.
+  EXPECT_EQ(fake_.arguments,
+            (std::vector<std::wstring>{L"VT_I4:-70000", L"VT_I2:-32768", L"VT_NULL", L"VT_EMPTY",
+                                       L"VT_BSTR:a\0b"s, L"VT_BSTR:"}));
+}
+
+TEST_F(AutomationTest, ConvertsTheResult) {
+  struct Case {
+    VARTYPE vt;
+    LONG number;
+    const wchar_t* text;
+    Variant::Type type;
+  };
+  const Case cases[] = {
+      {VT_I4, 0, nullptr, Variant::kInt32},    {VT_I4, 1058, nullptr, Variant::kInt32},
+      {VT_I4, -1, nullptr, Variant::kInt32},   {VT_I2, -3, nullptr, Variant::kInt16},
+      {VT_EMPTY, 0, nullptr, Variant::kEmpty}, {VT_NULL, 0, nullptr, Variant::kNull},
+      {VT_BSTR, 0, L"Denied", Variant::kText}, {VT_BSTR, 0, L"", Variant::kText},
+  };
+  for (const Case& c : cases) {
+    FakeDispatch fake;
+    VARIANT& answer = *fake.answer.Get();
+    answer.vt = c.vt;
+    if (c.vt == VT_I4) answer.lVal = c.number;
+    if (c.vt == VT_I2) answer.iVal = static_cast<SHORT>(c.number);
+    if (c.vt == VT_BSTR) answer.bstrVal = SysAllocString(c.text);
+    SCOPED_TRACE(Describe(answer));
+    Variant result;
+    {
+      AutomationObject object(static_cast<IDispatch*>(&fake));
+      result = object.Call(L"CreateRestorePoint", {});
+    }
+    EXPECT_EQ(result.type, c.type);
+    EXPECT_EQ(result.number, c.number);
+    EXPECT_EQ(result.text, c.text ? c.text : L"");
+    EXPECT_EQ(fake.refs, 0);
+  }
+}
+
+TEST_F(AutomationTest, ReleasesAnObjectItWasGivenAsTheResult) {
+  FakeDispatch inner;
+  VARIANT& answer = *fake_.answer.Get();
+  answer.vt = VT_DISPATCH;
+  answer.pdispVal = &inner;  // the answer holds the inner fake's one reference
+  const Variant result = CallWith({});
+  EXPECT_EQ(result.type, Variant::kOther);
+  EXPECT_EQ(inner.refs, 1);
+  answer.vt = VT_EMPTY;  // the inner fake is on the stack
+}
+
+TEST_F(AutomationTest, AServiceExceptionBecomesAFailureWithItsNumberAndDescription) {
+  fake_.invokeResult = DISP_E_EXCEPTION;
+  fake_.exception.scode = kWbemFailed;
+  fake_.exception.bstrSource = SysAllocString(L"SWbemObjectEx");
+  fake_.exception.bstrDescription = SysAllocString(L"Generic failure");
+  const Failure failure = FailureOfCall();
+  EXPECT_EQ(failure.Number(), kWbemFailed);
+  EXPECT_EQ(failure.Description(), L"Generic failure");
+}
+
+TEST_F(AutomationTest, AnExceptionFilledInLaterIsFilledInBeforeItIsReported) {
+  fake_.invokeResult = DISP_E_EXCEPTION;
+  fake_.exception.pfnDeferredFillIn = FillInLater;
+  const Failure failure = FailureOfCall();
+  EXPECT_EQ(failure.Number(), kWbemFailed);
+  EXPECT_EQ(failure.Description(), L"Filled in later");
+}
+
+TEST_F(AutomationTest, AnExceptionWithoutDescriptionKeepsItsNumber) {
+  fake_.invokeResult = DISP_E_EXCEPTION;
+  fake_.exception.wCode = 1058;
+  EXPECT_EQ(FailureOfCall().Number(), 1058);
+}
+
+TEST_F(AutomationTest, AFailedInvokeBecomesAFailureWithItsNumber) {
+  fake_.invokeResult = DISP_E_TYPEMISMATCH;
+  const Failure failure = FailureOfCall();
+  EXPECT_EQ(failure.Number(), static_cast<long>(DISP_E_TYPEMISMATCH));
+  EXPECT_FALSE(failure.Description().empty());
+}
+
+TEST_F(AutomationTest, AnUnknownMethodFailsWithoutBeingInvoked) {
+  AutomationObject object = Wrap();
+  try {
+    object.Call(L"DestroyRestorePoint", {});
+    ADD_FAILURE() << "an unknown method was called";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.Number(), static_cast<long>(DISP_E_UNKNOWNNAME));
+  }
+  EXPECT_EQ(fake_.askedName, L"DestroyRestorePoint");
+  EXPECT_EQ(fake_.invokes, 0);
+}
+
+TEST_F(AutomationTest, GivesItsReferenceBackExactlyOnce) {
+  {
+    AutomationObject object = Wrap();
+    object.Call(L"CreateRestorePoint", {Variant::Int16(1)});
+    EXPECT_EQ(fake_.refs, 1) << "a call must not keep a reference";
+  }
+  EXPECT_EQ(fake_.refs, 0);
+}
+
+TEST_F(AutomationTest, GivesItsReferenceBackWhenTheCallFails) {
+  fake_.invokeResult = E_FAIL;
+  EXPECT_THROW(CallWith({}), Failure);
+  EXPECT_EQ(fake_.refs, 0);
+
+  FakeDispatch unknownName;
+  {
+    AutomationObject object(static_cast<IDispatch*>(&unknownName));
+    EXPECT_THROW(object.Call(L"NoSuchMethod", {}), Failure);
+  }
+  EXPECT_EQ(unknownName.refs, 0);
+}
+
+TEST_F(AutomationTest, AMovedObjectIsReleasedOnceByItsNewOwner) {
+  {
+    AutomationObject first = Wrap();
+    AutomationObject second(std::move(first));
+    EXPECT_EQ(fake_.refs, 1);
+  }
+  EXPECT_EQ(fake_.refs, 0);
+}
+
+TEST_F(AutomationTest, NamesNoHandlerKnowsFailToBind) {
+  const wchar_t* const names[] = {
+      L"ferrule-no-such-handler:\\\\.\\root\\default:Systemrestore",
+      L"clsid:00000000-0000-0000-0000-000000000001:",
+      L"",
+  };
+  for (const wchar_t* name : names) {
+    SCOPED_TRACE(name);
+    try {
+      platform::GetAutomationObject(name);
+      ADD_FAILURE() << "bound";
+    } catch (const Failure& failure) {
+      EXPECT_LT(failure.Number(), 0) << "not a failed HRESULT";
+    }
+  }
+}
+
+}  // namespace

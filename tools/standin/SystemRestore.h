@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include "tools/standin/ComObject.h"
+
+namespace standin {
+
+// The bound WMI class: a late-bound object with the one method CreateRestorePoint.
+// Records each call and answers as the environment asks.
+class SystemRestore final : public ComObject<IDispatch> {
+ public:
+  SystemRestore() = default;
+  ~SystemRestore() override;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override;
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale,
+                                          DISPID* ids) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID locale, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* badArgument) override;
+
+ private:
+  HRESULT CreateRestorePoint(const DISPPARAMS& params, VARIANT* result, EXCEPINFO* exception,
+                             UINT* badArgument);
+};
+
+}  // namespace standin
