@@ -59,7 +59,7 @@ class Form {
   void OnTimer(const Timer& timer, Handler handler);
 
  private:
-  Impl& impl_;
+  [[maybe_unused]] Impl& impl_;  // the headless backend keeps its state elsewhere
 };
 
 }  // namespace platform

@@ -1,0 +1,74 @@
+// The floor for Ferrule's start-up: the least a Win32 program of the same shape must do.
+// One window with two labels and a button, created and shown; the first label then reports,
+// and the program ends when closed or after five seconds, as Ferrule does.
+#include <windows.h>
+
+namespace {
+
+constexpr wchar_t kClass[] = L"FerruleFloor";
+constexpr wchar_t kTitle[] = L"Ferrule floor";
+constexpr UINT_PTR kEndTimer = 1;
+constexpr int kCloseId = 101;
+
+LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kCloseId) DestroyWindow(hwnd);
+      return 0;
+    case WM_TIMER:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+HWND Child(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style, int x, int y,
+           int width, int height, int id) {
+  HWND child = CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, x, y, width,
+                               height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+               FALSE);
+  return child;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = FloorProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kClass;
+  RegisterClassExW(&wc);
+
+  // Ferrule's window at 96 dpi: 274 x 96 client pixels.
+  RECT frame = {0, 0, 274, 96};
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  HWND window = CreateWindowExW(exStyle, kClass, kTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                nullptr, instance, nullptr);
+  HWND label1 = Child(window, L"STATIC", L"Starting", SS_LEFT | SS_NOPREFIX, 16, 8, 233, 49, 103);
+  Child(window, L"STATIC", L"Closing in 5 seconds.", SS_LEFT | SS_NOPREFIX, 16, 64, 145, 17, 102);
+  Child(window, L"BUTTON", L"C&lose", BS_PUSHBUTTON | WS_TABSTOP, 192, 64, 65, 25, kCloseId);
+  ShowWindow(window, SW_SHOWNORMAL);
+  UpdateWindow(window);
+  SetWindowTextW(label1, L"Ready.");
+  SetTimer(window, kEndTimer, 5000, nullptr);
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(window, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
