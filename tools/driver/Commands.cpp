@@ -1,0 +1,184 @@
+#include "Commands.h"
+
+#include <cwchar>
+
+#include "Describe.h"
+#include "Input.h"
+#include "Output.h"
+#include "Screenshot.h"
+#include "Windows.h"
+
+namespace driver {
+
+namespace {
+
+using Arguments = std::vector<std::wstring>;
+
+unsigned long Milliseconds(const std::wstring& text) {
+  return std::wcstoul(text.c_str(), nullptr, 10);
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+bool Fail(const std::string& what) {
+  Print("error", what);
+  return false;
+}
+
+bool Timeout(const char* command) {
+  Print("timeout", command);
+  return false;
+}
+
+bool NeedForm(const Session& s) { return s.form && IsWindow(s.form); }
+
+// The creating texts are the stored caption and the one Form_Load sets; anything else in
+// Label1 is the outcome.
+bool IsStatusText(const std::wstring& text) {
+  return !text.empty() && text.rfind(L"\rCreating ", 0) != 0 && text.rfind(L"Creating ", 0) != 0;
+}
+
+bool WaitWindow(Session& s, const Arguments& a) {
+  if (!PollUntil(Milliseconds(a[1]),
+                 [&] { return (s.form = FindTopLevel(a[0], false)) != nullptr; })) {
+    return Timeout("wait-window");
+  }
+  Print("window_at", static_cast<long long>(Elapsed()));
+  Print("window_class", ClassOf(s.form));
+  return true;
+}
+
+bool WaitStatus(Session& s, const Arguments& a) {
+  if (!NeedForm(s)) return Fail("no window");
+  std::wstring status;
+  bool gone = false;
+  const bool seen = PollUntil(Milliseconds(a[0]), [&] {
+    if (!IsWindow(s.form)) return gone = true;
+    const FormControls c = ControlsOf(s.form);
+    if (!c.label1 || !c.cmdClose || !c.cmdClose->visible) return false;
+    status = c.label1->text;
+    return IsStatusText(status);
+  });
+  if (gone) return Fail("window gone before the status appeared");
+  if (!seen) return Timeout("wait-status");
+  Print("status_at", static_cast<long long>(Elapsed()));
+  Print("status", status);
+  return true;
+}
+
+bool Dump(Session& s, const Arguments& a) {
+  if (!NeedForm(s)) return Fail("no window");
+  DescribeForm(s.form, Narrow(a[0]));
+  return true;
+}
+
+bool WaitLabel2(Session& s, const Arguments& a) {
+  if (!NeedForm(s)) return Fail("no window");
+  if (!PollUntil(Milliseconds(a[1]), [&] {
+        const FormControls c = ControlsOf(s.form);
+        return c.label2 && c.label2->text == a[0];
+      })) {
+    return Timeout("wait-label2");
+  }
+  Print("label2_at", static_cast<long long>(Elapsed()));
+  return true;
+}
+
+// Every distinct Label2 text and title until the window goes, each as "<ms> <text>".
+bool WatchLabel2(Session& s, const Arguments& a) {
+  if (!NeedForm(s)) return Fail("no window");
+  std::wstring label2 = L"\x1";
+  std::wstring title = L"\x1";
+  const bool gone = PollUntil(Milliseconds(a[0]), [&] {
+    const FormControls c = ControlsOf(s.form);
+    const std::wstring nowTitle = TextOf(s.form);
+    // Whatever was read while the window was being destroyed is not what it showed.
+    if (!IsWindow(s.form)) return true;
+    const std::wstring at = std::to_wstring(Elapsed()) + L" ";
+    if (c.label2 && c.label2->text != label2) Print("label2_seen", at + (label2 = c.label2->text));
+    if (nowTitle != title) Print("title_seen", at + (title = nowTitle));
+    return false;
+  });
+  if (!gone) return Timeout("watch-label2");
+  Print("gone_at", static_cast<long long>(Elapsed()));
+  return true;
+}
+
+bool WaitBox(Session& s, const Arguments& a) {
+  if (!PollUntil(Milliseconds(a[1]),
+                 [&] { return (s.box = FindTopLevel(a[0], true)) != nullptr; })) {
+    return Timeout("wait-box");
+  }
+  Print("box_at", static_cast<long long>(Elapsed()));
+  DescribeBox(s.box, s.form);
+  return true;
+}
+
+bool PressBoxOk(Session& s, const Arguments&) {
+  if (!s.box || !IsWindow(s.box)) return Fail("no box");
+  HWND ok = GetDlgItem(s.box, IDOK);
+  if (!ok) return Fail("the box has no OK button");
+  PostMessageW(s.box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+  if (!PollUntil(5000, [&] { return !IsWindow(s.box); })) return Timeout("press-box-ok");
+  Print("box_gone_at", static_cast<long long>(Elapsed()));
+  return true;
+}
+
+bool Keys(Session& s, const Arguments& a) {
+  if (!NeedForm(s)) return Fail("no window");
+  if (!SendKeys(s.form, Narrow(a[0]))) return Fail("cannot send keys " + Narrow(a[0]));
+  Print("keys_at", std::to_string(Elapsed()) + " " + Narrow(a[0]));
+  return true;
+}
+
+bool CloseBox(Session& s, const Arguments&) {
+  if (!NeedForm(s)) return Fail("no window");
+  POINT at;
+  if (!ClickCloseBox(s.form, &at)) return Fail("no close box found on the title bar");
+  Print("close_clicked", std::to_string(at.x) + "," + std::to_string(at.y));
+  Print("close_at", static_cast<long long>(Elapsed()));
+  return true;
+}
+
+bool Screenshot(Session& s, const Arguments& a) {
+  if (!NeedForm(s)) return Fail("no window");
+  const std::wstring problem = SaveScreenshot(s.form, a[0]);
+  if (!problem.empty()) return Fail("screenshot: " + Narrow(problem));
+  Print("screenshot", a[0]);
+  return true;
+}
+
+bool WaitGone(Session& s, const Arguments& a) {
+  if (!s.form) return Fail("no window");
+  if (!PollUntil(Milliseconds(a[0]), [&] { return !IsWindow(s.form); }))
+    return Timeout("wait-gone");
+  Print("gone_at", static_cast<long long>(Elapsed()));
+  return true;
+}
+
+bool SleepFor(Session&, const Arguments& a) {
+  Sleep(Milliseconds(a[0]));
+  return true;
+}
+
+}  // namespace
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = {
+      {"wait-window", 2, WaitWindow, "TITLE MS", "a visible top-level window, not a box"},
+      {"wait-status", 1, WaitStatus, "MS", "Label1 shows the outcome and cmdClose is visible"},
+      {"dump", 1, Dump, "PREFIX", "the window and its controls, keys prefixed"},
+      {"wait-label2", 2, WaitLabel2, "TEXT MS", "Label2 reads TEXT"},
+      {"watch-label2", 1, WatchLabel2, "MS", "each Label2 text and title until the window goes"},
+      {"wait-box", 2, WaitBox, "TITLE MS", "a message box with that title"},
+      {"press-box-ok", 0, PressBoxOk, "", "OK on the box found last"},
+      {"keys", 1, Keys, "alt+l|escape|return", "real key presses to the window"},
+      {"close-box", 0, CloseBox, "", "a mouse click on the title bar's close box"},
+      {"screenshot", 1, Screenshot, "FILE.bmp", "the window as the screen shows it"},
+      {"wait-gone", 1, WaitGone, "MS", "the window no longer exists"},
+      {"sleep", 1, SleepFor, "MS", ""},
+  };
+  return commands;
+}
+
+}  // namespace driver
