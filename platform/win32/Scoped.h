@@ -11,15 +11,16 @@ namespace platform::win32 {
 // COM for the user-interface thread, apartment-threaded, for the life of the run.
 class ScopedCom {
  public:
-  ScopedCom() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ScopedCom() : result_(CoInitialize(nullptr)) {}
   ~ScopedCom() {
-    if (initialized_) CoUninitialize();
+    if (SUCCEEDED(result_)) CoUninitialize();
   }
   ScopedCom(const ScopedCom&) = delete;
   ScopedCom& operator=(const ScopedCom&) = delete;
+  HRESULT Result() const { return result_; }
 
  private:
-  bool initialized_;
+  HRESULT result_;
 };
 
 // Owns one reference to a COM interface.

@@ -21,20 +21,6 @@ namespace {
 
 constexpr long kWbemFailed = static_cast<long>(0x80041001);
 
-class ComApartment {
- public:
-  ComApartment() : hr_(CoInitialize(nullptr)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  HRESULT Result() const { return hr_; }
-
- private:
-  HRESULT hr_;
-};
-
 std::wstring Describe(const VARIANT& v) {
   switch (V_VT(&v)) {
     case VT_EMPTY:
@@ -147,7 +133,7 @@ class AutomationTest : public ::testing::Test {
     return Failure(0, L"");
   }
 
-  ComApartment com_;
+  platform::win32::ScopedCom com_;
   FakeDispatch fake_;
 };
 

@@ -35,20 +35,6 @@ const std::vector<std::string> kOneRun = {
     "release|SystemRestore",
 };
 
-class ComApartment {
- public:
-  ComApartment() : hr_(CoInitialize(nullptr)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  HRESULT Result() const { return hr_; }
-
- private:
-  HRESULT hr_;
-};
-
 class Library {
  public:
   explicit Library(const std::wstring& path) : module_(LoadLibraryW(path.c_str())) {}
@@ -208,7 +194,7 @@ class StandInTest : public ::testing::Test {
   }
 
   Library standIn_;
-  ComApartment com_;
+  platform::win32::ScopedCom com_;
   ComRef<IUnknown> classObject_;
   ClassRegistration registration_;
   std::wstring folder_, log_, points_;
