@@ -172,7 +172,7 @@ const std::vector<Command>& Commands() {
       {"watch-label2", 1, WatchLabel2, "MS", "each Label2 text and title until the window goes"},
       {"wait-box", 2, WaitBox, "TITLE MS", "a message box with that title"},
       {"press-box-ok", 0, PressBoxOk, "", "OK on the box found last"},
-      {"keys", 1, Keys, "alt+l|escape|return", "real key presses to the window"},
+      {"keys", 1, Keys, "alt+l|escape|return|tab", "real key presses to the window"},
       {"close-box", 0, CloseBox, "", "a mouse click on the title bar's close box"},
       {"screenshot", 1, Screenshot, "FILE.bmp", "the window as the screen shows it"},
       {"wait-gone", 1, WaitGone, "MS", "the window no longer exists"},

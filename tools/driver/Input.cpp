@@ -47,6 +47,8 @@ bool SendKeys(HWND window, const std::string& keys) {
     inputs = {Key(VK_ESCAPE, false), Key(VK_ESCAPE, true)};
   } else if (keys == "return") {
     inputs = {Key(VK_RETURN, false), Key(VK_RETURN, true)};
+  } else if (keys == "tab") {
+    inputs = {Key(VK_TAB, false), Key(VK_TAB, true)};
   } else {
     return false;
   }
