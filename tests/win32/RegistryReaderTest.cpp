@@ -39,6 +39,15 @@ class RealRegistry : public ::testing::Test {
         << name;
   }
 
+  // Strings with and without their NUL, empty, and cut by an embedded NUL.
+  void StoreStrings() {
+    Store("version", REG_SZ, "5.1\0"s);
+    Store("empty", REG_SZ, "\0"s);
+    Store("zero", REG_SZ, "");
+    Store("no nul", REG_SZ, "5.1");
+    Store("embedded", REG_SZ, "5.1\0tail\0"s);
+  }
+
   static std::wstring Read(const wchar_t* name) {
     return GetRegistryString(platform::registry::kHKeyCurrentUser, kKeyPathW, name, L"<default>");
   }
@@ -54,11 +63,7 @@ class RealRegistry : public ::testing::Test {
 };
 
 TEST_F(RealRegistry, ReportsByteCountsAsStored) {
-  Store("version", REG_SZ, "5.1\0"s);
-  Store("empty", REG_SZ, "\0"s);
-  Store("zero", REG_SZ, "");
-  Store("no nul", REG_SZ, "5.1");
-  Store("embedded", REG_SZ, "5.1\0tail\0"s);
+  StoreStrings();
   EXPECT_EQ(StoredSize("version"), 4u);
   EXPECT_EQ(StoredSize("empty"), 1u);
   EXPECT_EQ(StoredSize("zero"), 0u);
@@ -68,11 +73,7 @@ TEST_F(RealRegistry, ReportsByteCountsAsStored) {
 }
 
 TEST_F(RealRegistry, ReadsStringsUpToTheirFirstNul) {
-  Store("version", REG_SZ, "5.1\0"s);
-  Store("empty", REG_SZ, "\0"s);
-  Store("zero", REG_SZ, "");
-  Store("no nul", REG_SZ, "5.1");
-  Store("embedded", REG_SZ, "5.1\0tail\0"s);
+  StoreStrings();
   Store("expand", REG_EXPAND_SZ, "%SystemRoot%\\system32\0"s);
   EXPECT_EQ(Read(L"version"), L"5.1");
   EXPECT_EQ(Read(L"empty"), L"");
