@@ -31,20 +31,21 @@ check_eq "1058: points recorded" "$(wc -l <"$points")" 0
 # The refusal outlives an early Close.
 check_eq "1058: exit code (closed by Alt+L)" "$FERRULE_RC" 1
 
-log=$E2E_DIR/bind.log
-start_ferrule FERRULE_STANDIN_LOG="$log" FERRULE_STANDIN_FAIL=bind
-drive bind wait-window "Creating Restore Point" 20000 wait-box "$title" 20000 press-box-ok \
-  wait-gone 5000
-wait_ferrule 20
+# Starts Ferrule with the stand-in failing at MODE (bind or call) and dismisses the report.
+run_failing() {  # MODE
+  log=$E2E_DIR/$1.log
+  start_ferrule FERRULE_STANDIN_LOG="$log" FERRULE_STANDIN_FAIL="$1"
+  drive "$1" wait-window "Creating Restore Point" 20000 wait-box "$title" 20000 press-box-ok \
+    wait-gone 5000
+  wait_ferrule 20
+}
+
+run_failing bind
 check_match "bind fails: report" "$(get box_text)" "^Run-time error '-2147217392 \(80041010\)':\\\\r\\\\r.+"
 check_eq "bind fails: stand-in saw" "$(standin_events "$log" | cut -d'|' -f1 | paste -sd' ')" "bind"
 check_eq "bind fails: exit code" "$FERRULE_RC" 3
 
-log=$E2E_DIR/call.log
-start_ferrule FERRULE_STANDIN_LOG="$log" FERRULE_STANDIN_FAIL=call
-drive call wait-window "Creating Restore Point" 20000 wait-box "$title" 20000 press-box-ok \
-  wait-gone 5000
-wait_ferrule 20
+run_failing call
 check_eq "call fails: report" "$(get box_text)" \
   "Run-time error '-2147217407 (80041001)':\\r\\rGeneric failure"
 # The object is released on the way out of the failed call.

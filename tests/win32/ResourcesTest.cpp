@@ -84,6 +84,21 @@ std::string Difference(const Bytes& expected, const Bytes& actual) {
 }
 
 // The one image format the icon uses, as it sits after the icon directory and in RT_ICON.
+// The header and single entry an icon group and an .ico file share: one 32x32 image of 16
+// colours, 1 plane, 4 bits a pixel, kImageSize bytes. Only what follows the entry differs.
+void ExpectOneSixteenColourEntry(const Bytes& b) {
+  EXPECT_EQ(0u, U16(b, 0));
+  EXPECT_EQ(1u, U16(b, 2));  // icon, not cursor
+  EXPECT_EQ(1u, U16(b, 4));
+  EXPECT_EQ(32, b[6]);
+  EXPECT_EQ(32, b[7]);
+  EXPECT_EQ(16, b[8]);
+  EXPECT_EQ(0, b[9]);
+  EXPECT_EQ(1u, U16(b, 10));
+  EXPECT_EQ(4u, U16(b, 12));
+  EXPECT_EQ(kImageSize, U32(b, 14));
+}
+
 void ExpectSixteenColourImageHeader(const Bytes& image) {
   ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
   BITMAPINFOHEADER header;
@@ -307,16 +322,7 @@ TEST_F(ExeResources, OneIconGroupWithOneSixteenColourEntry) {
   ASSERT_EQ(std::vector<std::wstring>{L"#" + std::to_wstring(IDI_FERRULE)}, groups);
   Bytes group = Resource(MAKEINTRESOURCEW(IDI_FERRULE), RT_GROUP_ICON);
   ASSERT_EQ(20u, group.size());  // 6-byte header, one 14-byte entry
-  EXPECT_EQ(0u, U16(group, 0));
-  EXPECT_EQ(1u, U16(group, 2));
-  EXPECT_EQ(1u, U16(group, 4));
-  EXPECT_EQ(32, group[6]);
-  EXPECT_EQ(32, group[7]);
-  EXPECT_EQ(16, group[8]);
-  EXPECT_EQ(0, group[9]);
-  EXPECT_EQ(1u, U16(group, 10));
-  EXPECT_EQ(4u, U16(group, 12));
-  EXPECT_EQ(kImageSize, U32(group, 14));
+  ExpectOneSixteenColourEntry(group);
 
   std::vector<std::wstring> images = Names(RT_ICON);
   EXPECT_EQ(std::vector<std::wstring>{L"#" + std::to_wstring(U16(group, 18))}, images);
@@ -387,16 +393,7 @@ class IcoFile : public ::testing::Test {
 };
 
 TEST_F(IcoFile, DirectoryHasOne32x32SixteenColourEntry) {
-  EXPECT_EQ(0u, U16(ico_, 0));
-  EXPECT_EQ(1u, U16(ico_, 2));  // icon, not cursor
-  EXPECT_EQ(1u, U16(ico_, 4));
-  EXPECT_EQ(32, ico_[6]);
-  EXPECT_EQ(32, ico_[7]);
-  EXPECT_EQ(16, ico_[8]);
-  EXPECT_EQ(0, ico_[9]);
-  EXPECT_EQ(1u, U16(ico_, 10));
-  EXPECT_EQ(4u, U16(ico_, 12));
-  EXPECT_EQ(kImageSize, U32(ico_, 14));
+  ExpectOneSixteenColourEntry(ico_);
   EXPECT_EQ(static_cast<DWORD>(kDirectorySize), U32(ico_, 18));
 }
 
