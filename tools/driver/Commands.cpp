@@ -4,6 +4,8 @@
 
 #include "Describe.h"
 #include "Input.h"
+#include "LogLines.h"
+#include "Messages.h"
 #include "Output.h"
 #include "Screenshot.h"
 #include "Windows.h"
@@ -172,11 +174,19 @@ const std::vector<Command>& Commands() {
       {"watch-label2", 1, WatchLabel2, "MS", "each Label2 text and title until the window goes"},
       {"wait-box", 2, WaitBox, "TITLE MS", "a message box with that title"},
       {"press-box-ok", 0, PressBoxOk, "", "OK on the box found last"},
-      {"keys", 1, Keys, "alt+l|escape|return|tab", "real key presses to the window"},
+      {"keys", 1, Keys, "alt+l|alt+f4|escape|return|tab", "real key presses to the window"},
       {"close-box", 0, CloseBox, "", "a mouse click on the title bar's close box"},
       {"screenshot", 1, Screenshot, "FILE.bmp", "the window as the screen shows it"},
       {"wait-gone", 1, WaitGone, "MS", "the window no longer exists"},
       {"sleep", 1, SleepFor, "MS", ""},
+      {"send", 2, SendToForm, "close|sc-close MS", "SendMessageTimeout to the window"},
+      {"post", 1, PostToForm, "close|sc-close", "PostMessage to the window"},
+      {"post-command", 3, PostCommand, "ID CODE FROM|none", "WM_COMMAND not from a click"},
+      {"post-timer", 1, PostTimer, "ID", "WM_TIMER not from a timer"},
+      {"repaint", 1, Repaint, "MS", "invalidate the window; wait until it has painted"},
+      {"box-stays", 1, BoxStays, "MS", "the box found last is still up MS later"},
+      {"wait-line", 4, WaitLine, "NAME FILE PREFIX MS", "a line starting with PREFIX in FILE"},
+      {"has-line", 3, HasLine, "NAME FILE PREFIX", "NAME=1 if FILE has such a line now"},
   };
   return commands;
 }

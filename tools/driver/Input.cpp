@@ -43,6 +43,8 @@ bool SendKeys(HWND window, const std::string& keys) {
   std::vector<INPUT> inputs;
   if (keys == "alt+l") {
     inputs = {Key(VK_MENU, false), Key('L', false), Key('L', true), Key(VK_MENU, true)};
+  } else if (keys == "alt+f4") {
+    inputs = {Key(VK_MENU, false), Key(VK_F4, false), Key(VK_F4, true), Key(VK_MENU, true)};
   } else if (keys == "escape") {
     inputs = {Key(VK_ESCAPE, false), Key(VK_ESCAPE, true)};
   } else if (keys == "return") {

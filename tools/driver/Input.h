@@ -8,7 +8,7 @@ namespace driver {
 
 // Real keyboard input (SendInput) to `window` brought to the foreground, so it reaches the
 // program's message loop, IsDialogMessage included, as a user's keys would.
-// `keys` is "alt+l", "escape" or "return"; false for anything else.
+// `keys` is "alt+l", "alt+f4", "escape", "return" or "tab"; false for anything else.
 bool SendKeys(HWND window, const std::string& keys);
 
 // Finds the title bar's close box by hit-testing and clicks it with the mouse.
