@@ -28,6 +28,7 @@ E2E_START=$(date +%s%N)
 FERRULE_PID=
 FERRULE_RC=
 DRIVE_OUT=
+DRIVE_PID=
 
 WINE_CLSID='{172BDDF8-CEEA-11D1-8B05-00600806D9B6}'  # Wine's own winmgmts handler
 
@@ -172,10 +173,21 @@ wait_ferrule() {
 
 # Runs the driver's commands; its key=value output goes to $E2E_DIR/NAME.txt (DRIVE_OUT).
 drive() {  # NAME COMMAND...
-  local rc=0
+  drive_start "$@"
+  drive_wait
+}
+
+# The same in the background, while the test does something else; drive_wait collects it.
+drive_start() {  # NAME COMMAND...
   DRIVE_OUT=$E2E_DIR/$1.txt
   shift
-  "$FERRULE_SOURCE/scripts/wine-run" "$(driver_exe)" "$@" >"$DRIVE_OUT" 2>"$DRIVE_OUT.err" || rc=$?
+  "$FERRULE_SOURCE/scripts/wine-run" "$(driver_exe)" "$@" >"$DRIVE_OUT" 2>"$DRIVE_OUT.err" &
+  DRIVE_PID=$!
+}
+
+drive_wait() {
+  local rc=0
+  wait "$DRIVE_PID" || rc=$?
   if [ "$rc" -ne 0 ]; then
     fail "driver $(basename "$DRIVE_OUT") stopped (exit $rc):" \
       "$(grep -hE '^(error|timeout)=' "$DRIVE_OUT" | tr '\n' ' ')$(head -c 300 "$DRIVE_OUT.err")"
@@ -203,4 +215,33 @@ win_path() { echo "Z:$1"; }
 standin_events() {  # LOG
   [ -f "$1" ] || return 0
   grep -E '^(bind|call|release)\|' "$1" | tr -d '\r' || true
+}
+
+# Waits up to SECONDS for a line of FILE that starts with PREFIX; false if none came.
+wait_line() {  # FILE PREFIX SECONDS
+  local deadline=$(($(now_ms) + $3 * 1000))
+  until [ -f "$1" ] && grep -qE "^$(quote_re "$2")" "$1"; do
+    [ "$(now_ms)" -lt "$deadline" ] || return 1
+    sleep 0.02
+  done
+}
+
+# The Linux pid of Ferrule.exe's Wine process in this test's prefix.
+ferrule_linux_pid() {
+  local p
+  for p in /proc/[0-9]*; do
+    tr '\0' '\n' <"$p/cmdline" 2>/dev/null | grep -qE '(^|[\\/])Ferrule\.exe$' || continue
+    tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    echo "${p#/proc/}"
+    return 0
+  done
+  return 1
+}
+
+# CPU time (user + system) a process has used so far, in milliseconds.
+cpu_ms() {  # PID
+  local fields
+  # The command name, field 2, is in parentheses and may hold spaces: count after it.
+  fields=$(sed 's/.*) //' "/proc/$1/stat") || return 1
+  awk -v hz="$(getconf CLK_TCK)" '{ print int(($12 + $13) * 1000 / hz) }' <<<"$fields"
 }

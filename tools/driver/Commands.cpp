@@ -187,6 +187,7 @@ const std::vector<Command>& Commands() {
       {"box-stays", 1, BoxStays, "MS", "the box found last is still up MS later"},
       {"wait-line", 4, WaitLine, "NAME FILE PREFIX MS", "a line starting with PREFIX in FILE"},
       {"has-line", 3, HasLine, "NAME FILE PREFIX", "NAME=1 if FILE has such a line now"},
+      {"clock", 0, Clock, "", "GetTickCount now, to align Wine's +timestamp traces"},
   };
   return commands;
 }

@@ -65,6 +65,12 @@ bool WaitLine(Session&, const std::vector<std::wstring>& a) {
   return true;
 }
 
+bool Clock(Session&, const std::vector<std::wstring>&) {
+  const unsigned long at = Elapsed();
+  Print("clock", std::to_string(GetTickCount()) + " " + std::to_string(at));
+  return true;
+}
+
 bool HasLine(Session&, const std::vector<std::wstring>& a) {
   Print(Narrow(a[0]), FindLine(a[1], Narrow(a[2])).empty() ? 0 : 1);
   return true;

@@ -79,6 +79,8 @@ bool SendToForm(Session& s, const Arguments& a) {
   Message m;
   if (!MessageNamed(a[0], &m)) return Fail("no message called " + Narrow(a[0]));
   const std::string key = "sent_" + Narrow(a[0]);
+  // A message box owned by the window disables it; messages reach it all the same.
+  Print(key + "_enabled", IsWindowEnabled(s.form) ? 1 : 0);
   const unsigned long start = Elapsed();
   DWORD_PTR result = 0;
   const LRESULT answered = SendMessageTimeoutW(s.form, m.message, m.wParam, 0, SMTO_NORMAL,

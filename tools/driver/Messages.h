@@ -13,8 +13,8 @@ namespace driver {
 // MESSAGE is close (WM_CLOSE) or sc-close (WM_SYSCOMMAND SC_CLOSE). A control is named
 // cmdClose, Label1 or Label2; an id is a number or a control name (its GetDlgCtrlID).
 
-// send MESSAGE MS: SendMessageTimeout; how long it took, whether it was answered, whether the
-// window still exists afterwards.
+// send MESSAGE MS: SendMessageTimeout; whether the window was enabled, how long the call took,
+// whether it was answered, whether the window still exists afterwards.
 bool SendToForm(Session& s, const std::vector<std::wstring>& a);
 
 // post MESSAGE

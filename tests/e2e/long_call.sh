@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# A restore point that takes seconds, as on Windows XP, where the WMI service makes it in
+# another process: the stand-in runs as a COM local server and answers after a delay, so
+# Ferrule's window thread waits in COM's call loop.
+#  A (refused): while the call runs the window keeps its creating text, repaints when another
+#    program invalidates it and uses little CPU; Enter, Escape, Alt+F4 and a click on the
+#    close box made meanwhile do not dismiss the failure box that follows, and the close they
+#    ask for ends the program at once after OK and the status, exit 1, without a countdown.
+#  B (created): WM_CLOSE and SC_CLOSE sent during the call return while the window still
+#    shows its creating text; after the answer the status is shown and the program ends at
+#    once, exit 0, without a countdown tick.
+#  C (refused, no delay): WM_CLOSE and SC_CLOSE sent, then posted, to the window the failure
+#    box holds disabled leave the box up; after OK the program ends at once, exit 1.
+# Which texts Ferrule set, and when, comes from Wine's +win trace of Ferrule: the status is
+# shown for too short a time before a requested end for a poller to be sure to see it.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+use_prefix
+use_standin
+
+title="Reruze Dazova Derivod Irari"
+creating='\rCreating Restore Point.............'
+refused='Restore Point creation Failed!\rSystem Restore returned 1058.'
+delay_ms=5000
+long_call=(FERRULE_STANDIN_SERVER=1 "FERRULE_STANDIN_DELAY_MS=$delay_ms")
+trace=(WINEDEBUG=+timestamp,+win)
+
+# Starts Ferrule for run NAME with its own stand-in log and trace; LOG and WLOG are the log's
+# Linux and Windows paths.
+start_run() {  # NAME NAME=VALUE...
+  RUN=$1
+  shift
+  LOG=$E2E_DIR/$RUN.log
+  WLOG=$(win_path "$LOG")
+  : >"$E2E_DIR/ferrule.log"
+  start_ferrule FERRULE_STANDIN_LOG="$LOG" "${trace[@]}" "$@"
+}
+
+# Ends run NAME: Ferrule's exit code in FERRULE_RC, its trace kept as NAME.trace.
+end_run() {
+  wait_ferrule 30
+  cp "$E2E_DIR/ferrule.log" "$E2E_DIR/$RUN.trace"
+}
+
+# Every text Ferrule gave a window, as "<driver ms> <text>" with CR written \r, on the clock of
+# the run's driver output (its clock= line).
+texts_set() {
+  local clock origin
+  clock=$(get clock "$E2E_DIR/$RUN.txt")
+  [ -n "$clock" ] || return 0
+  origin=$((${clock% *} - ${clock#* }))
+  sed -nE 's/^ *([0-9]+)\.([0-9]{3}):[0-9a-f]+:trace:win:set_window_text L"(.*)"$/\1\2 \3/p' \
+    "$E2E_DIR/$RUN.trace" | awk -v o="$origin" '{ print $1 - o, substr($0, index($0, " ") + 1) }'
+}
+
+# When TEXT was first set (driver ms); empty if never.
+text_set_at() {  # TEXT
+  # Through the environment: awk -v would turn the \r in TEXT into a CR.
+  texts_set | TEXT=$1 awk 'substr($0, index($0, " ") + 1) == ENVIRON["TEXT"] { print $1; exit }'
+}
+
+# The checks every run ends with: the trace saw the creating text (so it is complete), the
+# status was set, no countdown text was, the window went at once after the status, and the
+# exit code.
+check_end() {  # STATUS EXIT-CODE
+  local status_at gone_at
+  check_match "$RUN: creating text in Wine's trace (driver ms)" "$(text_set_at "$creating")" \
+    '^-?[0-9]+$'
+  status_at=$(text_set_at "$1")
+  check_match "$RUN: status set (driver ms)" "$status_at" '^-?[0-9]+$'
+  check_eq "$RUN: countdown texts set" \
+    "$(texts_set | cut -d' ' -f2- | grep -E '^Closing in [0-4] seconds\.$' | paste -sd'|')" ""
+  gone_at=$(get gone_at "$E2E_DIR/$RUN.txt")
+  if [[ $status_at =~ ^-?[0-9]+$ && $gone_at =~ ^[0-9]+$ ]]; then
+    check_num "$RUN: ms from the status to the window gone" $((gone_at - status_at)) -le 3000
+  else
+    fail "$RUN: ms from the status to the window gone: status at '$status_at', gone at '$gone_at'"
+  fi
+  check_eq "$RUN: exit code" "$FERRULE_RC" "$2"
+}
+
+# ---- A: refused after a long call; keys and a click during it ------------------------------
+start_run a "${long_call[@]}" FERRULE_STANDIN_ANSWER=1058
+drive_start a clock wait-window "Creating Restore Point" 30000 \
+  wait-line call "$WLOG" "call|CreateRestorePoint" 30000 \
+  repaint 3000 has-line answered_by_repaint "$WLOG" "answer|" dump during \
+  keys return keys escape keys alt+f4 close-box has-line answered_by_input "$WLOG" "answer|" \
+  wait-line answer "$WLOG" "answer|" 30000 wait-box "$title" 10000 box-stays 2000 \
+  press-box-ok wait-gone 8000
+# Ferrule's CPU time from the call's arrival to its answer, measured from here.
+cpu=
+if wait_line "$LOG" "call|" 40 && pid=$(ferrule_linux_pid); then
+  cpu_start=$(cpu_ms "$pid")
+  start=$(now_ms)
+  if wait_line "$LOG" "answer|" 40; then
+    cpu=$(($(cpu_ms "$pid") - cpu_start))
+    wall=$(($(now_ms) - start))
+  fi
+fi
+drive_wait
+end_run
+out=$E2E_DIR/a.txt
+
+check_eq "a: Label1 during the call" "$(get during.Label1.text "$out")" "$creating"
+check_match "a: repainted after invalidation (ms)" "$(get repainted_ms "$out")" '^[0-9]+$'
+check_eq "a: stand-in had answered when the repaint was seen" \
+  "$(get answered_by_repaint "$out")" 0
+if [ -n "$cpu" ]; then
+  note "a: Ferrule's CPU during the call" "$cpu ms in $wall ms"
+  check_num "a: Ferrule's CPU during the call (% of the wait)" $((cpu * 100 / wall)) -lt 10
+else
+  fail "a: Ferrule's CPU during the call: no call and answer seen, or no Ferrule process"
+fi
+check_eq "a: stand-in had answered when the keys and the click were made" \
+  "$(get answered_by_input "$out")" 0
+check_eq "a: box text" "$(get box_text "$out")" "Restore Point creation Failed!"
+check_eq "a: box still up 2 s after it appeared" "$(get box_stayed "$out")" 1
+check_end "$refused" 1
+note "a: timeline (driver ms)" "window $(get window_at "$out"), call $(get call_at "$out"),\
+ repainted $(get repainted_at "$out"), input $(get close_at "$out"),\
+ answer $(get answer_at "$out"), box $(get box_at "$out"), OK $(get box_gone_at "$out"),\
+ status $(text_set_at "$refused"), gone $(get gone_at "$out")"
+
+# ---- B: created after a long call; WM_CLOSE and SC_CLOSE sent during it ---------------------
+start_run b "${long_call[@]}" FERRULE_STANDIN_ANSWER=0
+drive b clock wait-window "Creating Restore Point" 30000 \
+  wait-line call "$WLOG" "call|CreateRestorePoint" 30000 \
+  send close 10000 dump sent_close send sc-close 10000 dump sent_sc_close \
+  has-line answered_by_sends "$WLOG" "answer|" wait-line answer "$WLOG" "answer|" 30000 \
+  wait-gone 8000
+end_run
+for message in close sc-close; do
+  check_eq "b: $message sent during the call answered" "$(get "sent_${message}_answered")" 1
+  note "b: $message sent during the call took (ms)" "$(get "sent_${message}_ms")"
+  check_eq "b: window after $message was sent" "$(get "sent_${message}_window")" 1
+  check_eq "b: Label1 after $message was sent" "$(get "sent_${message//-/_}.Label1.text")" \
+    "$creating"
+done
+check_eq "b: stand-in had answered when both sends returned" "$(get answered_by_sends)" 0
+check_end "$(texts_set | cut -d' ' -f2- | grep -m1 '^New Restore Point successfully created\.' || true)" 0
+
+# ---- C: refused; close requests sent and posted while the box disables the window -----------
+start_run c FERRULE_STANDIN_ANSWER=1058
+drive c clock wait-window "Creating Restore Point" 30000 wait-box "$title" 20000 \
+  send close 5000 send sc-close 5000 post sc-close post close box-stays 1500 \
+  press-box-ok wait-gone 8000
+end_run
+for message in close sc-close; do
+  check_eq "c: window enabled when $message was sent" "$(get "sent_${message}_enabled")" 0
+  check_eq "c: window after $message was sent" "$(get "sent_${message}_window")" 1
+done
+check_eq "c: box still up 1.5 s after the sends and posts" "$(get box_stayed)" 1
+check_end "$refused" 1
+finish
