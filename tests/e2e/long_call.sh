@@ -81,7 +81,7 @@ check_end() {  # STATUS EXIT-CODE
 
 # ---- A: refused after a long call; keys and a click during it ------------------------------
 start_run a "${long_call[@]}" FERRULE_STANDIN_ANSWER=1058
-drive_start a clock wait-window "Creating Restore Point" 30000 \
+drive_async a clock wait-window "Creating Restore Point" 30000 \
   wait-line call "$WLOG" "call|CreateRestorePoint" 30000 \
   repaint 3000 has-line answered_by_repaint "$WLOG" "answer|" dump during \
   keys return keys escape keys alt+f4 close-box has-line answered_by_input "$WLOG" "answer|" \
@@ -89,15 +89,15 @@ drive_start a clock wait-window "Creating Restore Point" 30000 \
   press-box-ok wait-gone 8000
 # Ferrule's CPU time from the call's arrival to its answer, measured from here.
 cpu=
-if wait_line "$LOG" "call|" 40 && pid=$(ferrule_linux_pid); then
+if wait_line "$LOG" "^call\|" 40 && pid=$(ferrule_linux_pid); then
   cpu_start=$(cpu_ms "$pid")
   start=$(now_ms)
-  if wait_line "$LOG" "answer|" 40; then
+  if wait_line "$LOG" "^answer\|" 40; then
     cpu=$(($(cpu_ms "$pid") - cpu_start))
     wall=$(($(now_ms) - start))
   fi
 fi
-drive_wait
+drive_join
 end_run
 out=$E2E_DIR/a.txt
 
