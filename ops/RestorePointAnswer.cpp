@@ -1,20 +1,54 @@
 #include "ops/RestorePointAnswer.h"
 
+#include <cmath>
+
 namespace Module1 {
 
 using platform::Text;
 using platform::Variant;
 
+namespace {
+
+// What System Restore's own failure codes mean, in words a user can act on. Each must fit the
+// two lines Label1 has left below "Restore Point creation Failed!".
+struct KnownCause {
+  long long code;
+  const wchar_t* words;
+};
+
+constexpr KnownCause kKnownCauses[] = {
+    {1058, L"System Restore is turned off, or its service is disabled"},
+    {112, L"Not enough free disk space for a restore point"},
+    {1460, L"Another installation is using System Restore. Try again later"},
+    {10, L"System Restore does not work in Safe Mode"},
+    {1359, L"System Restore had an internal error"},
+};
+
+// 2^63: every whole number strictly inside (-2^63 .. 2^63) converts to long long exactly.
+constexpr double kTwoTo63 = 9223372036854775808.0;
+
+Text DescribeNumber(double number) {
+  if (std::isnan(number)) return L"System Restore returned a value that is not a number.";
+  if (std::isinf(number)) return L"System Restore returned an infinite number.";
+  if (std::trunc(number) != number) return L"System Restore returned a fraction.";
+  if (number < -kTwoTo63 || number >= kTwoTo63) {
+    return L"System Restore returned a number beyond 64 bits.";
+  }
+  const auto whole = static_cast<long long>(number);
+  for (const KnownCause& cause : kKnownCauses) {
+    if (cause.code == whole) {
+      return Text(cause.words) + L" (" + platform::NumberText(whole) + L").";
+    }
+  }
+  return L"System Restore returned " + platform::NumberText(whole) + L".";
+}
+
+}  // namespace
+
 bool IsCreated(const Variant& answer) { return answer.IsNumber() && answer.number == 0; }
 
 Text DescribeAnswer(const Variant& answer) {
-  if (answer.IsNumber()) {
-    const auto whole = static_cast<long long>(answer.number);
-    if (static_cast<double>(whole) == answer.number) {
-      return L"System Restore returned " + platform::NumberText(whole) + L".";
-    }
-    return L"System Restore returned a fraction.";
-  }
+  if (answer.IsNumber()) return DescribeNumber(answer.number);
   switch (answer.type) {
     case Variant::kEmpty:
       return L"System Restore returned nothing.";

@@ -7,11 +7,14 @@
 
 namespace platform {
 
+// An object bound by the backend; opaque to the program.
+struct AutomationInstance;
+
 // A late-bound automation object, held for one procedure and released when it goes out of scope.
 class AutomationObject {
  public:
   AutomationObject() = default;
-  explicit AutomationObject(void* object) : object_(object) {}
+  explicit AutomationObject(AutomationInstance* object) : object_(object) {}
   AutomationObject(AutomationObject&& other) noexcept : object_(other.object_) {
     other.object_ = nullptr;
   }
@@ -19,11 +22,12 @@ class AutomationObject {
   AutomationObject(const AutomationObject&) = delete;
   ~AutomationObject();
 
-  // Calls a method by name with positional arguments; a failed call is a Failure.
+  // Calls a method by name with positional arguments; a failed call is a Failure, and so is an
+  // argument of a type that cannot be passed (see Variant::IsPassable).
   Variant Call(const Text& method, const std::vector<Variant>& arguments);
 
  private:
-  void* object_ = nullptr;
+  AutomationInstance* object_ = nullptr;
 };
 
 // Binds to an object from a display name (moniker), as GetObject does without a class name.

@@ -22,6 +22,7 @@ class Failure : public std::exception {
 
 // Error numbers the runtime itself raises.
 inline constexpr long kOverflowFailure = 6;
+inline constexpr long kTypeMismatchFailure = 13;
 inline constexpr long kObjectRequiredFailure = 424;
 
 // The text of the report box for an unhandled failure.

@@ -6,36 +6,39 @@
 
 namespace platform {
 
+// One control of the form, as the backend keeps it; opaque to the program.
+struct Control;
+
 // Handles to the controls of a form; each operation is one call on the backend's control.
 class Label {
  public:
-  explicit Label(void* handle = nullptr) : handle_(handle) {}
+  explicit Label(Control* control = nullptr) : control_(control) {}
   void SetCaption(const Text& caption);
   void SetVisible(bool visible);
 
  private:
-  void* handle_;
+  Control* control_;
 };
 
 class CommandButton {
  public:
-  explicit CommandButton(void* handle = nullptr) : handle_(handle) {}
+  explicit CommandButton(Control* control = nullptr) : control_(control) {}
   void SetVisible(bool visible);
-  void* Handle() const { return handle_; }
+  Control* Handle() const { return control_; }
 
  private:
-  void* handle_;
+  Control* control_;
 };
 
 class Timer {
  public:
-  explicit Timer(void* handle = nullptr) : handle_(handle) {}
+  explicit Timer(Control* control = nullptr) : control_(control) {}
   // A positive interval starts periodic ticks; 0 stops them.
   void SetInterval(unsigned milliseconds);
-  void* Handle() const { return handle_; }
+  Control* Handle() const { return control_; }
 
  private:
-  void* handle_;
+  Control* control_;
 };
 
 using Handler = std::function<void()>;

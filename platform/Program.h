@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "platform/ExitCode.h"
 #include "platform/Form.h"
@@ -9,9 +10,19 @@
 namespace platform {
 
 // Creates the start-up form from its definition, lets `bind` attach the program's handlers,
-// raises the load event once and delivers events until the program ends.
+// raises the load event once and delivers events until the program ends. What `bind` returns
+// is destroyed before the form, so no handler outlives the controls it uses.
 // Returns the process exit code.
-int RunProgram(const FormDefinition& definition, const std::function<void(Form&)>& bind);
+int RunProgram(const FormDefinition& definition,
+               const std::function<std::shared_ptr<void>(Form&)>& bind);
+
+// The same, with the handlers held by an object of type Handlers built from the form.
+template <class Handlers>
+int RunProgram(const FormDefinition& definition) {
+  return RunProgram(definition, [](Form& form) -> std::shared_ptr<void> {
+    return std::make_shared<Handlers>(form);
+  });
+}
 
 // The code an ordinary end (countdown, Close, close box) reports.
 void SetExitCode(ExitCode code);

@@ -1,5 +1,7 @@
 #include "platform/Variant.h"
 
+#include "platform/Failure.h"
+
 namespace platform {
 
 bool Variant::IsNumber() const {
@@ -19,6 +21,25 @@ bool Variant::IsNumber() const {
     default:
       // Booleans, text, Empty and Null are answers, but not numbers.
       return false;
+  }
+}
+
+bool Variant::IsPassable() const {
+  switch (type) {
+    case kEmpty:
+    case kNull:
+    case kText:
+    case kInt16:
+    case kInt32:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void RequirePassable(const std::vector<Variant>& arguments) {
+  for (const Variant& argument : arguments) {
+    if (!argument.IsPassable()) throw Failure(kTypeMismatchFailure, L"Type mismatch");
   }
 }
 

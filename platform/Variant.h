@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/Text.h"
 
@@ -41,6 +42,12 @@ struct Variant {
   static Variant Of(Type type) { return Variant{type, 0, Text()}; }
 
   bool IsNumber() const;
+  // Whether the automation layer can pass it as an argument: Empty, Null, text, 16- and 32-bit
+  // integers.
+  bool IsPassable() const;
 };
+
+// Fails with "Type mismatch" unless every argument can be passed; nothing is sent otherwise.
+void RequirePassable(const std::vector<Variant>& arguments);
 
 }  // namespace platform

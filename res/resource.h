@@ -1,8 +1,5 @@
 #pragma once
 
 // Shared by the .rc script and the code; plain defines so windres can read it.
+// Controls need no ids here: the runtime numbers them 100 + their index in the definition.
 #define IDI_FERRULE 1
-#define IDC_CMDCLOSE 101
-#define IDC_LABEL2 102
-#define IDC_LABEL1 103
-#define IDT_TIMER1 201

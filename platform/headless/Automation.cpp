@@ -6,17 +6,13 @@ namespace platform {
 
 using headless::World;
 
-namespace {
-
-struct StandInObject {
+struct AutomationInstance {
   Text displayName;
 };
 
-}  // namespace
-
 AutomationObject::~AutomationObject() {
   if (!object_) return;
-  delete static_cast<StandInObject*>(object_);
+  delete object_;
   World::Get().ObjectReleased();
   World::Get().Log(L"release");
 }
@@ -27,11 +23,12 @@ AutomationObject GetAutomationObject(const Text& displayName) {
   world.Log(L"bind " + displayName);
   if (world.bindFailure) throw *world.bindFailure;
   world.ObjectCreated();
-  return AutomationObject(new StandInObject{displayName});
+  return AutomationObject(new AutomationInstance{displayName});
 }
 
 Variant AutomationObject::Call(const Text& method, const std::vector<Variant>& arguments) {
   if (!object_) throw Failure(kObjectRequiredFailure, L"Object required");
+  RequirePassable(arguments);
   World& world = World::Get();
   const headless::AutomationCall& call = world.RecordCall({method, arguments});
   if (world.callFailure) throw *world.callFailure;

@@ -4,17 +4,19 @@
 
 namespace platform {
 
-using headless::ControlState;
 using headless::World;
 
 namespace {
 
-ControlState& State(void* handle) { return *static_cast<ControlState*>(handle); }
-
 Text BoolText(bool b) { return b ? L"true" : L"false"; }
 
-void LogChange(const ControlState& c, const wchar_t* property, const Text& value) {
+void LogChange(const Control& c, const wchar_t* property, const Text& value) {
   World::Get().Log(Text(c.definition->name) + L"." + property + L"=" + value);
+}
+
+void SetShown(Control& control, bool visible) {
+  control.visible = visible;
+  LogChange(control, L"Visible", BoolText(visible));
 }
 
 }  // namespace
@@ -39,30 +41,24 @@ void Form::Show() {
 void Form::OnLoad(Handler handler) { World::Get().onLoad_ = std::move(handler); }
 
 void Form::OnClick(const CommandButton& button, Handler handler) {
-  State(button.Handle()).handler = std::move(handler);
+  button.Handle()->handler = std::move(handler);
 }
 
 void Form::OnTimer(const Timer& timer, Handler handler) {
-  State(timer.Handle()).handler = std::move(handler);
+  timer.Handle()->handler = std::move(handler);
 }
 
 void Label::SetCaption(const Text& caption) {
-  State(handle_).caption = caption;
-  LogChange(State(handle_), L"Caption", caption);
+  control_->caption = caption;
+  LogChange(*control_, L"Caption", caption);
 }
 
-void Label::SetVisible(bool visible) {
-  State(handle_).visible = visible;
-  LogChange(State(handle_), L"Visible", BoolText(visible));
-}
+void Label::SetVisible(bool visible) { SetShown(*control_, visible); }
 
-void CommandButton::SetVisible(bool visible) {
-  State(handle_).visible = visible;
-  LogChange(State(handle_), L"Visible", BoolText(visible));
-}
+void CommandButton::SetVisible(bool visible) { SetShown(*control_, visible); }
 
 void Timer::SetInterval(unsigned milliseconds) {
-  ControlState& timer = State(handle_);
+  Control& timer = *control_;
   timer.interval = milliseconds;
   timer.nextTickAt = milliseconds > 0 ? World::Get().Now() + milliseconds : -1;
   LogChange(timer, L"Interval", NumberText(milliseconds));

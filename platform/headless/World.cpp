@@ -5,9 +5,7 @@
 #include <cwchar>
 #include <new>
 
-#include "platform/MessageBox.h"
-#include "platform/ProgramEnd.h"
-#include "res/Application.h"
+#include "platform/ProgramRun.h"
 
 namespace platform::headless {
 
@@ -69,6 +67,11 @@ void World::ScheduleClick(long long at, const wchar_t* control) {
 
 void World::ScheduleClose(long long at) { scheduled_.push_back({at, Text()}); }
 
+void World::CloseBox() {
+  Log(L"close box");
+  ProgramRun::Current().RequestClose();
+}
+
 const ControlState& World::Control(const wchar_t* name) const {
   for (const ControlState& c : controls_) {
     if (std::wcscmp(c.definition->name, name) == 0) return c;
@@ -101,22 +104,8 @@ void World::Finish(ExitCode code) {
   Log(L"end " + NumberText(static_cast<int>(code)));
 }
 
-void World::Invoke(const Handler& handler) {
-  if (exitCode_ || !handler) return;
-  try {
-    handler();
-  } catch (const ProgramEnd& end) {
-    Finish(end.code);
-  } catch (const Failure& failure) {
-    MsgBox(FailureReport(failure));
-    Finish(ExitCode::kUnhandledFailure);
-  } catch (const std::bad_alloc&) {
-    MsgBox(FailureReport(Failure(7, L"Out of memory")));
-    Finish(ExitCode::kUnhandledFailure);
-  }
-}
-
-void World::RunForm(const FormDefinition& definition, const std::function<void(Form&)>& bind) {
+void World::RunForm(const FormDefinition& definition,
+                    const std::function<std::shared_ptr<void>(Form&)>& bind) {
   windowCaption_ = definition.caption;
   controls_.clear();
   controls_.reserve(definition.controlCount);
@@ -124,19 +113,21 @@ void World::RunForm(const FormDefinition& definition, const std::function<void(F
     const ControlDefinition& c = definition.controls[i];
     controls_.push_back(ControlState{&c, c.caption ? c.caption : L"", true, 0, -1, Handler()});
   }
+  ProgramRun run([&] { Finish(run.Code()); });
   Form::Impl impl;
   Form form(impl);
-  Invoke([&] { bind(form); });
-  Invoke(onLoad_);
-  Deliver();
+  std::shared_ptr<void> handlers;
+  run.Run([&] { handlers = bind(form); });
+  run.Run(onLoad_);
+  Deliver(run);
 }
 
 // The event loop on the virtual clock: timers and scheduled user actions, in time order.
-void World::Deliver() {
+void World::Deliver(ProgramRun& run) {
   std::stable_sort(scheduled_.begin(), scheduled_.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   std::size_t nextAction = 0;
-  while (!exitCode_) {
+  while (!run.Ended()) {
     long long next = -1;
     ControlState* timer = nullptr;
     for (ControlState& c : controls_) {
@@ -153,18 +144,17 @@ void World::Deliver() {
     if (actionFirst) {
       const Text target = scheduled_[nextAction++].second;
       if (target.empty()) {
-        Log(L"close box");
-        Finish(currentExitCode_);
+        CloseBox();
         continue;
       }
       const ControlState& button = ControlByName(target.c_str(), ControlKind::kCommandButton);
       Log(L"click " + target);
       // Only a visible button can be clicked.
-      if (button.visible) Invoke(button.handler);
+      if (button.visible) run.Run(button.handler);
       continue;
     }
     timer->nextTickAt += timer->interval;
-    Invoke(timer->handler);
+    run.Run(timer->handler);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -15,11 +16,12 @@
 #include "platform/Registry.h"
 #include "platform/Variant.h"
 
-// A deterministic stand-in for the windowing runtime, the registry and automation.
-// Tests arrange it, run the program against it, and read back everything it saw.
-namespace platform::headless {
+namespace platform {
 
-struct ControlState {
+class ProgramRun;
+
+// One control of the form.
+struct Control {
   const ControlDefinition* definition;
   Text caption;
   bool visible = true;
@@ -27,6 +29,14 @@ struct ControlState {
   long long nextTickAt = -1;  // virtual ms, -1 when stopped
   Handler handler;            // click or tick
 };
+
+}  // namespace platform
+
+// A deterministic stand-in for the windowing runtime, the registry and automation.
+// Tests arrange it, run the program against it, and read back everything it saw.
+namespace platform::headless {
+
+using ControlState = platform::Control;
 
 struct ShownBox {
   long long at;
@@ -68,6 +78,8 @@ class World {
   Text timeText = L"2:15:00 PM";
   void ScheduleClick(long long at, const wchar_t* control);
   void ScheduleClose(long long at);  // the title bar's close box
+  // The close box clicked now, e.g. from `answer` while System Restore is still working.
+  void CloseBox();
 
   // --- read back by tests ---
   const ControlState& Control(const wchar_t* name) const;
@@ -88,12 +100,10 @@ class World {
 
   // --- used by the headless backend ---
   void Log(Text entry) { trace_.push_back(std::move(entry)); }
-  void RunForm(const FormDefinition& definition, const std::function<void(Form&)>& bind);
-  void Invoke(const Handler& handler);
+  void RunForm(const FormDefinition& definition,
+               const std::function<std::shared_ptr<void>(Form&)>& bind);
   ControlState& ControlByName(const wchar_t* name, ControlKind kind);
   void SetWindowShown() { windowShown_ = true; }
-  void SetCurrentExitCode(ExitCode code) { currentExitCode_ = code; }
-  ExitCode CurrentExitCode() const { return currentExitCode_; }
   void RecordBox(const Text& prompt, const Text& title);
   AutomationCall& RecordCall(AutomationCall call);
   void RecordBind(const Text& name) { binds_.push_back(name); }
@@ -106,7 +116,7 @@ class World {
 
  private:
   void Finish(ExitCode code);
-  void Deliver();
+  void Deliver(ProgramRun& run);
 
   using KeyPath = std::pair<registry::Key, std::string>;  // root, lower-case path
   std::map<KeyPath, std::map<std::string, RegistryValue>> registry_;
@@ -127,7 +137,6 @@ class World {
   long long now_ = 0;
   long long endedAt_ = -1;
   int liveObjects_ = 0;
-  ExitCode currentExitCode_ = ExitCode::kCreated;
   std::optional<ExitCode> exitCode_;
 
   friend class platform::Form;

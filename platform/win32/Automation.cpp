@@ -4,11 +4,15 @@
 #include <oleauto.h>
 #include <windows.h>
 
+#include "platform/win32/AutomationInstance.h"
 #include "platform/win32/ComFailure.h"
+#include "platform/win32/Runtime.h"
 #include "platform/win32/Scoped.h"
 
 namespace platform {
 
+using win32::AsDispatch;
+using win32::AsInstance;
 using win32::ComFailure;
 using win32::ComPtr;
 using win32::ScopedBstr;
@@ -35,8 +39,7 @@ void ToVariant(const Variant& from, VARIANT& to) {
       to.vt = VT_NULL;
       break;
     default:
-      to.vt = VT_EMPTY;
-      break;
+      break;  // Empty, as VariantInit left it; RequirePassable let nothing else through
   }
 }
 
@@ -51,6 +54,9 @@ Variant FromVariant(const VARIANT& from) {
     ScopedVariant real;
     if (SUCCEEDED(VariantChangeType(real.Get(), const_cast<VARIANT*>(&from), 0, VT_R8))) {
       result.number = (*real).dblVal;
+    } else {
+      // A number we cannot read is no answer at all, and certainly not 0.
+      result.type = Variant::kOther;
     }
     return result;
   }
@@ -68,29 +74,47 @@ Failure InvokeFailure(HRESULT hr, EXCEPINFO& info) {
   *description.Receive() = info.bstrDescription;
   *source.Receive() = info.bstrSource;
   *help.Receive() = info.bstrHelpFile;
-  const HRESULT code = info.scode != 0 ? info.scode : static_cast<HRESULT>(info.wCode);
+  // A server that fills in neither code still failed: the call's own HRESULT says so.
+  const HRESULT code = info.scode != 0   ? info.scode
+                       : info.wCode != 0 ? static_cast<HRESULT>(info.wCode)
+                                         : hr;
   if (description.Get() && SysStringLen(description.Get()) > 0) {
     return Failure(code, Text(description.Get(), SysStringLen(description.Get())));
   }
   return ComFailure(code);
 }
 
+// On Windows XP the object lives in the WMI service and a call on it holds this thread for up
+// to a minute; whatever the outcome, input queued meanwhile is dealt with before anything shows.
+class LongCall {
+ public:
+  LongCall() = default;
+  LongCall(const LongCall&) = delete;
+  LongCall& operator=(const LongCall&) = delete;
+  ~LongCall() { win32::DropInputQueuedDuringCall(); }
+};
+
 }  // namespace
 
 AutomationObject::~AutomationObject() {
-  if (object_) static_cast<IDispatch*>(object_)->Release();
+  if (object_) AsDispatch(object_)->Release();
 }
 
 AutomationObject GetAutomationObject(const Text& displayName) {
   ComPtr<IDispatch> object;
-  HRESULT hr = CoGetObject(displayName.c_str(), nullptr, IID_IDispatch, object.Receive());
+  HRESULT hr;
+  {
+    LongCall call;
+    hr = CoGetObject(displayName.c_str(), nullptr, IID_IDispatch, object.Receive());
+  }
   if (FAILED(hr)) throw ComFailure(hr);
-  return AutomationObject(object.Detach());
+  return AutomationObject(AsInstance(object.Detach()));
 }
 
 Variant AutomationObject::Call(const Text& method, const std::vector<Variant>& arguments) {
   if (!object_) throw Failure(kObjectRequiredFailure, L"Object required");
-  auto* dispatch = static_cast<IDispatch*>(object_);
+  RequirePassable(arguments);
+  IDispatch* dispatch = AsDispatch(object_);
 
   DISPID id = 0;
   auto* name = const_cast<LPOLESTR>(method.c_str());
@@ -106,8 +130,11 @@ Variant AutomationObject::Call(const Text& method, const std::vector<Variant>& a
   ScopedVariant result;
   EXCEPINFO info = {};
   UINT badArgument = 0;
-  hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
-                        &params, result.Get(), &info, &badArgument);
+  {
+    LongCall call;
+    hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                          &params, result.Get(), &info, &badArgument);
+  }
   if (FAILED(hr)) throw InvokeFailure(hr, info);
   return FromVariant(*result);
 }

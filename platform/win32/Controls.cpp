@@ -7,30 +7,27 @@ namespace platform {
 
 namespace {
 
-HWND AsHwnd(void* handle) { return static_cast<HWND>(handle); }
-
-void SetShown(HWND hwnd, bool visible) {
-  ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
-  win32::PaintNow(GetParent(hwnd));
+void SetShown(const Control* control, bool visible) {
+  ShowWindow(control->hwnd, visible ? SW_SHOWNA : SW_HIDE);
+  win32::PaintNow(GetParent(control->hwnd));
 }
 
 }  // namespace
 
 void Label::SetCaption(const Text& caption) {
-  SetWindowTextW(AsHwnd(handle_), caption.c_str());
-  win32::PaintNow(GetParent(AsHwnd(handle_)));
+  SetWindowTextW(control_->hwnd, caption.c_str());
+  win32::PaintNow(GetParent(control_->hwnd));
 }
 
-void Label::SetVisible(bool visible) { SetShown(AsHwnd(handle_), visible); }
+void Label::SetVisible(bool visible) { SetShown(control_, visible); }
 
-void CommandButton::SetVisible(bool visible) { SetShown(AsHwnd(handle_), visible); }
+void CommandButton::SetVisible(bool visible) { SetShown(control_, visible); }
 
 void Timer::SetInterval(unsigned milliseconds) {
-  auto* entry = static_cast<ControlEntry*>(handle_);
   if (milliseconds > 0) {
-    SetTimer(entry->hwnd, entry->id, milliseconds, nullptr);
+    SetTimer(control_->hwnd, control_->id, milliseconds, nullptr);
   } else {
-    KillTimer(entry->hwnd, entry->id);
+    KillTimer(control_->hwnd, control_->id);
   }
 }
 

@@ -9,8 +9,8 @@
 
 namespace platform {
 
-// One control of the form; the address is the handle given out for timers.
-struct ControlEntry {
+// One control of the form.
+struct Control {
   const ControlDefinition* definition;
   HWND hwnd;  // the control's window; the form's for a timer
   UINT id;
@@ -20,11 +20,12 @@ struct ControlEntry {
 struct Form::Impl {
   const FormDefinition* definition = nullptr;
   HWND hwnd = nullptr;
-  std::vector<ControlEntry> controls;  // sized once, so addresses stay put
+  std::vector<Control> controls;  // sized once, so addresses stay put
   Handler onLoad;
 
-  ControlEntry* Find(const wchar_t* name, ControlKind kind);
-  ControlEntry* FindById(UINT id);
+  Control* Find(const wchar_t* name, ControlKind kind);
+  // The control of that kind with that id, or null.
+  Control* FindById(UINT id, ControlKind kind);
 };
 
 namespace win32 {

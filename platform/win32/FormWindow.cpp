@@ -19,23 +19,28 @@ Form::Impl* ImplOf(HWND hwnd) {
   return reinterpret_cast<Form::Impl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-void OnCommand(Form::Impl& form, UINT id, UINT code) {
-  // Enter arrives as IDOK; it presses the button only when the button has the focus.
-  if (id == IDOK) {
-    for (ControlEntry& c : form.controls) {
+void OnCommand(Form::Impl& form, UINT id, UINT code, HWND sender) {
+  // Enter arrives as IDOK with no sender; it presses the button only when the button has the focus.
+  if (id == IDOK && !sender) {
+    for (Control& c : form.controls) {
       if (c.definition->kind == ControlKind::kCommandButton && GetFocus() == c.hwnd) {
         win32::Invoke(c.handler);
       }
     }
     return;
   }
-  if (code != BN_CLICKED) return;
-  if (ControlEntry* c = form.FindById(id)) win32::Invoke(c->handler);
+  // Only the button itself can click it: another program may post any id it likes.
+  Control* button = form.FindById(id, ControlKind::kCommandButton);
+  if (code == BN_CLICKED && button && button->hwnd == sender) win32::Invoke(button->handler);
 }
 
-void OnTimer(Form::Impl& form, UINT id) {
-  if (ControlEntry* c = form.FindById(id)) win32::Invoke(c->handler);
+void OnTimer(Form::Impl& form, UINT id, LPARAM callback) {
+  // Our timers have no callback; a WM_TIMER that names one was not set by us.
+  if (callback != 0) return;
+  if (Control* timer = form.FindById(id, ControlKind::kTimer)) win32::Invoke(timer->handler);
 }
+
+bool IsCloseCommand(WPARAM command) { return (command & 0xFFF0) == SC_CLOSE; }
 
 LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   // Attached at WM_NCCREATE so no later message finds the window without its form.
@@ -48,14 +53,21 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
   switch (message) {
     case WM_COMMAND:
-      OnCommand(*form, LOWORD(wParam), HIWORD(wParam));
+      OnCommand(*form, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_TIMER:
-      OnTimer(*form, static_cast<UINT>(wParam));
+      OnTimer(*form, static_cast<UINT>(wParam), lParam);
+      return 0;
+    case WM_SYSCOMMAND:
+      // Handled here rather than by DefWindowProc, which drops it while a box disables us.
+      if (!IsCloseCommand(wParam)) return DefWindowProcW(hwnd, message, wParam, lParam);
+      win32::RequestClose();
+      return 0;
+    case WM_CLOSE:
+      win32::RequestClose();
       return 0;
     case WM_DESTROY:
-      win32::CurrentRuntime().ended = true;
-      win32::CurrentRuntime().form = nullptr;
+      win32::SetMainWindow(nullptr);
       PostQuitMessage(0);
       return 0;
     default:
@@ -112,16 +124,16 @@ HWND CreateControl(const ControlDefinition& c, HWND parent, UINT id, PixelsPerIn
 
 }  // namespace
 
-ControlEntry* Form::Impl::Find(const wchar_t* name, ControlKind kind) {
-  for (ControlEntry& c : controls) {
+Control* Form::Impl::Find(const wchar_t* name, ControlKind kind) {
+  for (Control& c : controls) {
     if (c.definition->kind == kind && std::wcscmp(c.definition->name, name) == 0) return &c;
   }
   throw Failure(kObjectRequiredFailure, L"Object required");
 }
 
-ControlEntry* Form::Impl::FindById(UINT id) {
-  for (ControlEntry& c : controls) {
-    if (c.id == id) return &c;
+Control* Form::Impl::FindById(UINT id, ControlKind kind) {
+  for (Control& c : controls) {
+    if (c.id == id && c.definition->kind == kind) return &c;
   }
   return nullptr;
 }
@@ -145,7 +157,7 @@ void CreateForm(Form::Impl& form, const FormDefinition& definition) {
   form.hwnd = CreateWindowExW(kFormExStyle, kFormClass, definition.caption, kFormStyle, x, y, width,
                               height, nullptr, nullptr, instance, &form);
   if (!form.hwnd) throw Failure(static_cast<long>(GetLastError()), L"Cannot create window");
-  CurrentRuntime().form = form.hwnd;
+  SetMainWindow(form.hwnd);
 
   form.controls.reserve(definition.controlCount);
   for (std::size_t i = 0; i < definition.controlCount; ++i) {
@@ -153,7 +165,7 @@ void CreateForm(Form::Impl& form, const FormDefinition& definition) {
     const UINT id = kFirstControlId + static_cast<UINT>(i);
     HWND hwnd =
         c.kind == ControlKind::kTimer ? form.hwnd : CreateControl(c, form.hwnd, id, ppi, instance);
-    form.controls.push_back(ControlEntry{&c, hwnd, id, Handler()});
+    form.controls.push_back(Control{&c, hwnd, id, Handler()});
   }
 }
 
@@ -163,12 +175,10 @@ void PaintNow(HWND form) {
 
 }  // namespace win32
 
-Label Form::FindLabel(const wchar_t* name) {
-  return Label(impl_.Find(name, ControlKind::kLabel)->hwnd);
-}
+Label Form::FindLabel(const wchar_t* name) { return Label(impl_.Find(name, ControlKind::kLabel)); }
 
 CommandButton Form::FindCommandButton(const wchar_t* name) {
-  return CommandButton(impl_.Find(name, ControlKind::kCommandButton)->hwnd);
+  return CommandButton(impl_.Find(name, ControlKind::kCommandButton));
 }
 
 Timer Form::FindTimer(const wchar_t* name) { return Timer(impl_.Find(name, ControlKind::kTimer)); }
@@ -182,13 +192,11 @@ void Form::Show() {
 void Form::OnLoad(Handler handler) { impl_.onLoad = std::move(handler); }
 
 void Form::OnClick(const CommandButton& button, Handler handler) {
-  for (ControlEntry& c : impl_.controls) {
-    if (c.hwnd == button.Handle()) c.handler = std::move(handler);
-  }
+  button.Handle()->handler = std::move(handler);
 }
 
 void Form::OnTimer(const Timer& timer, Handler handler) {
-  static_cast<ControlEntry*>(timer.Handle())->handler = std::move(handler);
+  timer.Handle()->handler = std::move(handler);
 }
 
 }  // namespace platform

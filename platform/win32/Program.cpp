@@ -2,11 +2,7 @@
 
 #include <windows.h>
 
-#include <new>
-
-#include "platform/Failure.h"
-#include "platform/MessageBox.h"
-#include "platform/ProgramEnd.h"
+#include "platform/ProgramRun.h"
 #include "platform/win32/FormImpl.h"
 #include "platform/win32/Runtime.h"
 #include "platform/win32/Scoped.h"
@@ -16,76 +12,46 @@ namespace platform {
 namespace win32 {
 
 namespace {
-
-Runtime* current = nullptr;
-
-void Finish(ExitCode code) {
-  Runtime& runtime = CurrentRuntime();
-  runtime.exitCode = code;
-  runtime.ended = true;
-  if (runtime.form) DestroyWindow(runtime.form);
-  PostQuitMessage(0);
-}
-
-void Report(const Failure& failure) {
-  // No handler runs once a failure is being reported.
-  CurrentRuntime().ended = true;
-  MsgBox(FailureReport(failure));
-  Finish(ExitCode::kUnhandledFailure);
-}
-
+HWND mainWindow = nullptr;
 }  // namespace
 
-Runtime& CurrentRuntime() { return *current; }
+HWND MainWindow() { return mainWindow; }
+void SetMainWindow(HWND window) { mainWindow = window; }
 
-void Invoke(const Handler& handler) {
-  if (!current || current->ended || !handler) return;
-  try {
-    handler();
-  } catch (const ProgramEnd& end) {
-    Finish(end.code);
-  } catch (const Failure& failure) {
-    Report(failure);
-  } catch (const std::bad_alloc&) {
-    Report(Failure(7, L"Out of memory"));
-  } catch (...) {
-    Report(Failure(51, L"Internal error"));
-  }
-}
+void Invoke(const Handler& handler) { ProgramRun::Current().Run(handler); }
+
+void RequestClose() { ProgramRun::Current().RequestClose(); }
 
 }  // namespace win32
 
-int RunProgram(const FormDefinition& definition, const std::function<void(Form&)>& bind) {
+int RunProgram(const FormDefinition& definition,
+               const std::function<std::shared_ptr<void>(Form&)>& bind) {
   // Libraries loaded late (System Restore, themes) must not come from the current folder.
   SetDllDirectoryW(L"");
   win32::ScopedCom com;
-  win32::Runtime runtime;
-  win32::current = &runtime;
+  ProgramRun run([] {
+    if (HWND window = win32::MainWindow()) DestroyWindow(window);
+    PostQuitMessage(0);
+  });
 
   Form::Impl impl;
   Form form(impl);
-  win32::Invoke([&] {
+  std::shared_ptr<void> handlers;
+  run.Run([&] {
     win32::CreateForm(impl, definition);
-    bind(form);
+    handlers = bind(form);
   });
-  win32::Invoke(impl.onLoad);
+  run.Run(impl.onLoad);
 
   MSG msg;
-  while (!runtime.ended && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  while (!run.Ended() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     // Dialog keys: Alt+L presses the Close button, Tab moves the focus.
-    if (runtime.form && IsDialogMessageW(runtime.form, &msg)) continue;
+    if (win32::MainWindow() && IsDialogMessageW(win32::MainWindow(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  if (runtime.form) DestroyWindow(runtime.form);
-  win32::current = nullptr;
-  return static_cast<int>(runtime.exitCode);
+  if (HWND window = win32::MainWindow()) DestroyWindow(window);
+  return static_cast<int>(run.Code());
 }
-
-void SetExitCode(ExitCode code) { win32::CurrentRuntime().exitCode = code; }
-
-void End() { throw ProgramEnd{win32::CurrentRuntime().exitCode}; }
-
-void End(ExitCode code) { throw ProgramEnd{code}; }
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 
 #include "app/Form1.h"
 #include "ops/Module1.h"
+#include "platform/ProgramRun.h"
 #include "platform/headless/World.h"
 
 // Each test starts from a fresh run: Windows XP, System Restore answering 0, clock at 0.
@@ -33,4 +34,8 @@ class HeadlessTest : public ::testing::Test {
     for (const auto& e : world().Trace()) all += e + L"\n";
     return all;
   }
+
+ private:
+  // Procedures a test calls directly, outside RunFerrule, still have a run to answer to.
+  platform::ProgramRun directCalls_{[] {}};
 };

@@ -1,3 +1,7 @@
+#include <cstdint>
+#include <limits>
+
+#include "ops/RestorePointAnswer.h"
 #include "tests/host/HeadlessFixture.h"
 
 using platform::Failure;
@@ -64,10 +68,23 @@ TEST_F(RestorePoint, AnythingButNumericZeroIsReportedAsFailureInBoxAndWindow) {
     Variant answer;
     std::wstring secondLine;
   };
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double infinity = std::numeric_limits<double>::infinity();
   const Case cases[] = {
-      {Variant::Int32(1058), L"System Restore returned 1058."},
+      {Variant::Int32(1058), L"System Restore is turned off, or its service is disabled (1058)."},
       {Variant::Int32(-1), L"System Restore returned -1."},
       {Variant::Number(Variant::kReal64, 0.5), L"System Restore returned a fraction."},
+      // No conversion of these to a whole number is defined; they must be named, not cast.
+      {Variant::Number(Variant::kReal64, nan),
+       L"System Restore returned a value that is not a number."},
+      {Variant::Number(Variant::kReal64, -infinity),
+       L"System Restore returned an infinite number."},
+      {Variant::Number(Variant::kReal64, 9223372036854775808.0),
+       L"System Restore returned a number beyond 64 bits."},
+      {Variant::Number(Variant::kReal64, -1e300),
+       L"System Restore returned a number beyond 64 bits."},
+      {Variant::Number(Variant::kInt64, -9223372036854775808.0),
+       L"System Restore returned -9223372036854775808."},
       {Variant::Empty(), L"System Restore returned nothing."},
       {Variant::Null(), L"System Restore returned Null."},
       {Variant::String(L"0"), L"System Restore returned the text \"0\"."},
@@ -82,6 +99,18 @@ TEST_F(RestorePoint, AnythingButNumericZeroIsReportedAsFailureInBoxAndWindow) {
     EXPECT_EQ(world().Boxes()[0].prompt, L"Restore Point creation Failed!");
     EXPECT_EQ(world().Boxes()[0].title, L"Reruze Dazova Derivod Irari");
     EXPECT_EQ(Module1::strStatus, L"Restore Point creation Failed!\r" + c.secondLine);
+  }
+}
+
+TEST_F(RestorePoint, KnownFailureCodesAreNamedInWordsAndKeepTheirNumber) {
+  const std::wstring generic = L"System Restore returned ";
+  for (std::int32_t code : {1058, 112, 1460, 10, 1359}) {
+    const std::wstring line = Module1::DescribeAnswer(Variant::Int32(code));
+    SCOPED_TRACE(line);
+    EXPECT_NE(line.rfind(generic, 0), 0u) << "no words for a known code";
+    const std::wstring number = L" (" + std::to_wstring(code) + L").";
+    EXPECT_EQ(line.substr(line.size() - std::min(line.size(), number.size())), number);
+    EXPECT_EQ(line.find(platform::kCr), std::wstring::npos) << "Label1 wraps it; no break of ours";
   }
 }
 

@@ -1,3 +1,6 @@
+#include <cstdint>
+#include <string>
+
 #include "tests/host/HeadlessFixture.h"
 
 using platform::ExitCode;
@@ -60,6 +63,41 @@ TEST_F(StartupSequence, FailureBoxIsShownMidSequenceAndTheSequenceStillCompletes
   EXPECT_EQ(world().Control(L"Timer1").interval, 1000u);
   EXPECT_TRUE(world().Control(L"cmdClose").visible);
   EXPECT_EQ(code, static_cast<int>(ExitCode::kRefused));
+}
+
+// A close request while System Restore works, or while its failure box is up, must neither cut
+// the sequence short nor be lost: the outcome is shown, then the run ends without a countdown.
+TEST_F(StartupSequence, CloseRequestedBeforeTheSequenceEndsTakesEffectRightAfterIt) {
+  struct Case {
+    const char* when;
+    std::int32_t answer;
+    bool closeDuringBox;
+    ExitCode code;
+  };
+  const Case cases[] = {
+      {"during a call that succeeds", 0, false, ExitCode::kCreated},
+      {"during a call that is refused", 1058, false, ExitCode::kRefused},
+      {"while the failure box is up", 1058, true, ExitCode::kRefused},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    SCOPED_TRACE(c.when);
+    world().answer = [&c](const auto&) {
+      if (!c.closeDuringBox) world().CloseBox();
+      return platform::Variant::Int32(c.answer);
+    };
+    world().onMessageBox = [&c](const auto&) {
+      if (c.closeDuringBox) world().CloseBox();
+    };
+    EXPECT_EQ(RunFerrule(), static_cast<int>(c.code));
+    EXPECT_EQ(world().Boxes().size(), c.answer == 0 ? 0u : 1u);
+    EXPECT_EQ(world().Control(L"Label1").caption, Module1::strStatus);
+    // Ended in the same instant the sequence finished, after its last step, before any tick.
+    EXPECT_EQ(world().EndedAt(), 0);
+    EXPECT_LT(TraceIndex(L"close box"), TraceIndex(L"Timer1.Interval=1000")) << TraceText();
+    EXPECT_EQ(world().Trace().back(), L"end " + std::to_wstring(static_cast<int>(c.code)));
+    EXPECT_EQ(TraceIndex(L"Label2.Caption="), -1) << TraceText();
+  }
 }
 
 TEST_F(StartupSequence, ExitCodeTellsTheOutcome) {

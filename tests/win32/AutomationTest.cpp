@@ -10,6 +10,7 @@
 
 #include "platform/Automation.h"
 #include "platform/Failure.h"
+#include "platform/win32/AutomationInstance.h"
 #include "platform/win32/Scoped.h"
 
 using platform::AutomationObject;
@@ -116,7 +117,7 @@ class AutomationTest : public ::testing::Test {
   void SetUp() override { ASSERT_EQ(com_.Result(), S_OK); }
 
   // The wrapper takes the fake's one reference.
-  AutomationObject Wrap() { return AutomationObject(static_cast<IDispatch*>(&fake_)); }
+  AutomationObject Wrap() { return AutomationObject(platform::win32::AsInstance(&fake_)); }
 
   Variant CallWith(const std::vector<Variant>& arguments) {
     AutomationObject object = Wrap();
@@ -180,7 +181,7 @@ TEST_F(AutomationTest, ConvertsTheResult) {
     SCOPED_TRACE(Describe(answer));
     Variant result;
     {
-      AutomationObject object(static_cast<IDispatch*>(&fake));
+      AutomationObject object(platform::win32::AsInstance(&fake));
       result = object.Call(L"CreateRestorePoint", {});
     }
     EXPECT_EQ(result.type, c.type);
@@ -219,10 +220,32 @@ TEST_F(AutomationTest, AnExceptionFilledInLaterIsFilledInBeforeItIsReported) {
   EXPECT_EQ(failure.Description(), L"Filled in later");
 }
 
-TEST_F(AutomationTest, AnExceptionWithoutDescriptionKeepsItsNumber) {
+TEST_F(AutomationTest, AnExceptionWithoutDescriptionKeepsItsNumberOrTheCalls) {
   fake_.invokeResult = DISP_E_EXCEPTION;
   fake_.exception.wCode = 1058;
   EXPECT_EQ(FailureOfCall().Number(), 1058);
+
+  // Neither code filled in: still a failure, never "error 0".
+  fake_.exception = EXCEPINFO();
+  EXPECT_EQ(FailureOfCall().Number(), static_cast<long>(DISP_E_EXCEPTION));
+}
+
+TEST_F(AutomationTest, AnArgumentThatCannotBePassedFailsBeforeAnythingIsSent) {
+  for (const Variant& argument :
+       {Variant::Number(Variant::kReal64, 1.5), Variant::Of(Variant::kBool),
+        Variant::Number(Variant::kUInt32, 7)}) {
+    SCOPED_TRACE(argument.type);
+    FakeDispatch fake;
+    try {
+      AutomationObject object(platform::win32::AsInstance(&fake));
+      object.Call(L"CreateRestorePoint", {Variant::String(L"Automatic Restore Point"), argument});
+      ADD_FAILURE() << "sent";
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.Number(), platform::kTypeMismatchFailure);
+    }
+    EXPECT_EQ(fake.invokes, 0);
+    EXPECT_EQ(fake.refs, 0);
+  }
 }
 
 TEST_F(AutomationTest, AFailedInvokeBecomesAFailureWithItsNumber) {
@@ -260,7 +283,7 @@ TEST_F(AutomationTest, GivesItsReferenceBackWhenTheCallFails) {
 
   FakeDispatch unknownName;
   {
-    AutomationObject object(static_cast<IDispatch*>(&unknownName));
+    AutomationObject object(platform::win32::AsInstance(&unknownName));
     EXPECT_THROW(object.Call(L"NoSuchMethod", {}), Failure);
   }
   EXPECT_EQ(unknownName.refs, 0);
