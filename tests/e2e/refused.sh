@@ -21,7 +21,7 @@ check_eq "1058: Label1 while the box is up" "$(get during.Label1.text)" \
   '\rCreating Restore Point.............'
 check_eq "1058: cmdClose visible while the box is up" "$(get during.cmdClose.visible)" 0
 check_eq "1058: Label1 after OK" "$(get after.Label1.text)" \
-  'Restore Point creation Failed!\rSystem Restore returned 1058.'
+  'Restore Point creation Failed!\rSystem Restore is turned off, or its service is disabled (1058).'
 check_eq "1058: cmdClose visible after OK" "$(get after.cmdClose.visible)" 1
 check_eq "1058: Label2 after OK" "$(get after.Label2.visible) $(get after.Label2.text)" \
   "1 Closing in 5 seconds."
