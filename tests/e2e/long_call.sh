@@ -20,7 +20,11 @@ use_standin
 
 title="Reruze Dazova Derivod Irari"
 creating='\rCreating Restore Point.............'
-refused='Restore Point creation Failed!\rSystem Restore returned 1058.'
+# Patterns of the texts as Wine's trace writes them, CR as \r. The box's own text is the
+# refusal's first line alone.
+creating_re="^$(quote_re "$creating")\$"
+refused_re='^Restore Point creation Failed!\\r.'
+created_re='^New Restore Point successfully created\.\\r'
 delay_ms=5000
 long_call=(FERRULE_STANDIN_SERVER=1 "FERRULE_STANDIN_DELAY_MS=$delay_ms")
 trace=(WINEDEBUG=+timestamp,+win)
@@ -53,21 +57,26 @@ texts_set() {
     "$E2E_DIR/$RUN.trace" | awk -v o="$origin" '{ print $1 - o, substr($0, index($0, " ") + 1) }'
 }
 
-# When TEXT was first set (driver ms); empty if never.
-text_set_at() {  # TEXT
-  # Through the environment: awk -v would turn the \r in TEXT into a CR.
-  texts_set | TEXT=$1 awk 'substr($0, index($0, " ") + 1) == ENVIRON["TEXT"] { print $1; exit }'
+# The first text set that matches the extended REGEX, as "<driver ms> <text>"; empty if none.
+first_text_set() {  # REGEX
+  # Through the environment: awk -v would turn a \\r in REGEX into a CR.
+  texts_set | RE=$1 awk 'substr($0, index($0, " ") + 1) ~ ENVIRON["RE"] { print; exit }'
+}
+
+text_set_at() {  # REGEX
+  first_text_set "$1" | cut -d' ' -f1
 }
 
 # The checks every run ends with: the trace saw the creating text (so it is complete), the
 # status was set, no countdown text was, the window went at once after the status, and the
 # exit code.
-check_end() {  # STATUS EXIT-CODE
+check_end() {  # STATUS-REGEX EXIT-CODE
   local status_at gone_at
-  check_match "$RUN: creating text in Wine's trace (driver ms)" "$(text_set_at "$creating")" \
+  check_match "$RUN: creating text in Wine's trace (driver ms)" "$(text_set_at "$creating_re")" \
     '^-?[0-9]+$'
   status_at=$(text_set_at "$1")
   check_match "$RUN: status set (driver ms)" "$status_at" '^-?[0-9]+$'
+  note "$RUN: status" "$(first_text_set "$1" | cut -d' ' -f2-)"
   check_eq "$RUN: countdown texts set" \
     "$(texts_set | cut -d' ' -f2- | grep -E '^Closing in [0-4] seconds\.$' | paste -sd'|')" ""
   gone_at=$(get gone_at "$E2E_DIR/$RUN.txt")
@@ -115,11 +124,11 @@ check_eq "a: stand-in had answered when the keys and the click were made" \
   "$(get answered_by_input "$out")" 0
 check_eq "a: box text" "$(get box_text "$out")" "Restore Point creation Failed!"
 check_eq "a: box still up 2 s after it appeared" "$(get box_stayed "$out")" 1
-check_end "$refused" 1
+check_end "$refused_re" 1
 note "a: timeline (driver ms)" "window $(get window_at "$out"), call $(get call_at "$out"),\
  repainted $(get repainted_at "$out"), input $(get close_at "$out"),\
  answer $(get answer_at "$out"), box $(get box_at "$out"), OK $(get box_gone_at "$out"),\
- status $(text_set_at "$refused"), gone $(get gone_at "$out")"
+ status $(text_set_at "$refused_re"), gone $(get gone_at "$out")"
 
 # ---- B: created after a long call; WM_CLOSE and SC_CLOSE sent during it ---------------------
 start_run b "${long_call[@]}" FERRULE_STANDIN_ANSWER=0
@@ -137,7 +146,7 @@ for message in close sc-close; do
     "$creating"
 done
 check_eq "b: stand-in had answered when both sends returned" "$(get answered_by_sends)" 0
-check_end "$(texts_set | cut -d' ' -f2- | grep -m1 '^New Restore Point successfully created\.' || true)" 0
+check_end "$created_re" 0
 
 # ---- C: refused; close requests sent and posted while the box disables the window -----------
 start_run c FERRULE_STANDIN_ANSWER=1058
@@ -150,5 +159,5 @@ for message in close sc-close; do
   check_eq "c: window after $message was sent" "$(get "sent_${message}_window")" 1
 done
 check_eq "c: box still up 1.5 s after the sends and posts" "$(get box_stayed)" 1
-check_end "$refused" 1
+check_end "$refused_re" 1
 finish
