@@ -27,7 +27,8 @@ refused_re='^Restore Point creation Failed!\\r.'
 created_re='^New Restore Point successfully created\.\\r'
 delay_ms=5000
 long_call=(FERRULE_STANDIN_SERVER=1 "FERRULE_STANDIN_DELAY_MS=$delay_ms")
-trace=(WINEDEBUG=+timestamp,+win)
+# E2E_TRACE adds Wine debug channels, e.g. +message to see what reached the window procedures.
+trace=("WINEDEBUG=+timestamp,+win${E2E_TRACE:+,$E2E_TRACE}")
 
 # Starts Ferrule for run NAME with its own stand-in log and trace; LOG and WLOG are the log's
 # Linux and Windows paths.
@@ -94,6 +95,7 @@ drive_async a clock wait-window "Creating Restore Point" 30000 \
   wait-line call "$WLOG" "call|CreateRestorePoint" 30000 \
   repaint 3000 has-line answered_by_repaint "$WLOG" "answer|" dump during \
   keys return keys escape keys alt+f4 close-box has-line answered_by_input "$WLOG" "answer|" \
+  dump input \
   wait-line answer "$WLOG" "answer|" 30000 wait-box "$title" 10000 box-stays 2000 \
   press-box-ok wait-gone 8000
 # Ferrule's CPU time from the call's arrival to its answer, measured from here.
@@ -122,6 +124,7 @@ else
 fi
 check_eq "a: stand-in had answered when the keys and the click were made" \
   "$(get answered_by_input "$out")" 0
+check_eq "a: Label1 after the keys and the click" "$(get input.Label1.text "$out")" "$creating"
 check_eq "a: box text" "$(get box_text "$out")" "Restore Point creation Failed!"
 check_eq "a: box still up 2 s after it appeared" "$(get box_stayed "$out")" 1
 check_end "$refused_re" 1
