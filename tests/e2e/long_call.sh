@@ -23,7 +23,7 @@ creating='\rCreating Restore Point.............'
 # Patterns of the texts as Wine's trace writes them, CR as \r. The box's own text is the
 # refusal's first line alone.
 creating_re="^$(quote_re "$creating")\$"
-refused_re='^Restore Point creation Failed!\\r.'
+refused_re='^Restore Point creation Failed!\\r.*1058'
 created_re='^New Restore Point successfully created\.\\r'
 delay_ms=5000
 long_call=(FERRULE_STANDIN_SERVER=1 "FERRULE_STANDIN_DELAY_MS=$delay_ms")
