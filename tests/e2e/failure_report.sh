@@ -24,6 +24,8 @@ fi
 check_eq "report buttons" "$(get box_buttons)" "OK"
 check_eq "report icons" "$(get box_icons)" "0"
 check_eq "report owner" "$(get box_owner)" "form"
+# XP draws message boxes in Tahoma, not in the dialog font the test prefix gives Ferrule's labels.
+check_eq "report font file" "$(get box_font_file)" "tahoma.ttf"
 
 check_eq "title behind the report" "$(get creating.title)" "Creating Restore Point"
 check_eq "Label1 behind the report" "$(get creating.Label1.text)" '\rCreating Restore Point.............'
