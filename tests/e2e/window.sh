@@ -37,6 +37,10 @@ if [ -n "$x" ] && [ -n "$sw" ]; then
   check_match "window off centre (2dx 2dy)" "$((2 * x + w - sw)) $((2 * y + h - sh))" '^-?[01] -?[01]$'
 fi
 
+# Both labels left-aligned: a centred or right-aligned label keeps its rectangle, so the
+# rectangle checks above cannot see it.
+check_eq "labels' alignment" "$(get win.Label1.align) $(get win.Label2.align)" "left left"
+
 # The fit checks below hold for XP only in XP's dialog font, which the test prefix maps as XP
 # does: "MS Shell Dlg" to Wine's raster MS Sans Serif (sserife.fon).
 check_eq "labels' font file" "$(get win.Label1.font_file) $(get win.Label2.font_file)" \

@@ -78,6 +78,25 @@ void PrintTextMeasures(const std::string& key, const Child& c) {
   Print(key + ".line_widths", widths);
 }
 
+// How a static lays out its text (SS_TYPEMASK): left, center, right, ...
+std::string AlignmentOf(HWND control) {
+  const LONG type = GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK;
+  switch (type) {
+    case SS_LEFT:
+      return "left";
+    case SS_CENTER:
+      return "center";
+    case SS_RIGHT:
+      return "right";
+    case SS_SIMPLE:
+      return "simple";
+    case SS_LEFTNOWORDWRAP:
+      return "left-nowordwrap";
+    default:
+      return "type " + std::to_string(type);
+  }
+}
+
 void PrintChild(const std::string& key, const Child& c) {
   Print(key + ".class", c.className);
   Print(key + ".id", c.id);
@@ -85,6 +104,7 @@ void PrintChild(const std::string& key, const Child& c) {
   Print(key + ".visible", c.visible ? 1 : 0);
   Print(key + ".rect", RectText(c.rect));
   if (_wcsicmp(c.className.c_str(), L"Static") == 0) {
+    Print(key + ".align", AlignmentOf(c.hwnd));
     PrintTextMeasures(key, c);
   }
 }

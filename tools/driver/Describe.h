@@ -8,7 +8,7 @@ namespace driver {
 
 // Everything the tests look at in the Ferrule window, as PREFIX.key=value lines: title, frame
 // styles, rectangles, screen, locale date and time, focus, and each control; for a static also
-// its text measured in its own font.
+// its alignment and its text measured in its own font.
 void DescribeForm(HWND form, const std::string& prefix);
 
 // A message box's text, buttons, icons, font file and owner ("form" when it is the Ferrule
