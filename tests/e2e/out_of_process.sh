@@ -146,7 +146,9 @@ check_eq "server dies: exit code" "$FERRULE_RC" 3
 log=$E2E_DIR/orphan.log
 start_ferrule FERRULE_STANDIN_SERVER=1 FERRULE_STANDIN_DELAY_MS=60000 FERRULE_STANDIN_LOG="$log"
 if wait_line "$log" '^call\|' 40; then
-  kill -KILL "$FERRULE_PID"
+  # Reaped at once and quietly: bash would report the kill.
+  { kill -KILL "$FERRULE_PID" && wait "$FERRULE_PID"; } 2>/dev/null || true
+  FERRULE_PID=
   killed_ms=$(now_ms)
   left=$(servers_left 10)
   check_eq "Ferrule killed: server processes left" "$left" ""
@@ -155,7 +157,6 @@ if wait_line "$log" '^call\|' 40; then
     "$(standin_event_kinds "$log" | awk '{ print $NF }')" '^server\|abandoned$'
 else
   fail "Ferrule killed: no call reached the stand-in"
+  wait_ferrule 5
 fi
-# Reaped quietly: bash would report the kill.
-wait_ferrule 5 2>/dev/null
 finish
