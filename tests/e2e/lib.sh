@@ -27,7 +27,10 @@ E2E_FAILURES=0
 E2E_START=$(date +%s%N)
 FERRULE_PID=
 FERRULE_RC=
+FERRULE_STARTED_MS=
+FERRULE_ENDED_MS=
 DRIVE_OUT=
+DRIVE_PID=
 
 WINE_CLSID='{172BDDF8-CEEA-11D1-8B05-00600806D9B6}'  # Wine's own winmgmts handler
 
@@ -147,6 +150,7 @@ saved_string() {  # KEY-UNDER-HKLM VALUE-NAME
 
 # Starts Ferrule.exe in the background; arguments are NAME=VALUE settings for its environment.
 start_ferrule() {
+  FERRULE_STARTED_MS=$(now_ms)
   env "$@" "$FERRULE_SOURCE/scripts/wine-run" "$FERRULE_BUILD/Ferrule.exe" \
     >>"$E2E_DIR/ferrule.log" 2>&1 &
   FERRULE_PID=$!
@@ -166,6 +170,7 @@ wait_ferrule() {
     fi
     sleep 0.05
   done
+  FERRULE_ENDED_MS=$(now_ms)
   wait "$FERRULE_PID" || FERRULE_RC=$?
   FERRULE_PID=
 }
@@ -176,10 +181,30 @@ drive() {  # NAME COMMAND...
   DRIVE_OUT=$E2E_DIR/$1.txt
   shift
   "$FERRULE_SOURCE/scripts/wine-run" "$(driver_exe)" "$@" >"$DRIVE_OUT" 2>"$DRIVE_OUT.err" || rc=$?
-  if [ "$rc" -ne 0 ]; then
-    fail "driver $(basename "$DRIVE_OUT") stopped (exit $rc):" \
+  driver_ended "$rc"
+}
+
+driver_ended() {  # EXIT-CODE
+  if [ "$1" -ne 0 ]; then
+    fail "driver $(basename "$DRIVE_OUT") stopped (exit $1):" \
       "$(grep -hE '^(error|timeout)=' "$DRIVE_OUT" | tr '\n' ' ')$(head -c 300 "$DRIVE_OUT.err")"
   fi
+}
+
+# As drive, but in the background, so the test can look at other things meanwhile;
+# drive_join waits for it.
+drive_async() {  # NAME COMMAND...
+  DRIVE_OUT=$E2E_DIR/$1.txt
+  shift
+  "$FERRULE_SOURCE/scripts/wine-run" "$(driver_exe)" "$@" >"$DRIVE_OUT" 2>"$DRIVE_OUT.err" &
+  DRIVE_PID=$!
+}
+
+drive_join() {
+  local rc=0
+  wait "$DRIVE_PID" || rc=$?
+  DRIVE_PID=
+  driver_ended "$rc"
 }
 
 # The value of the last KEY=... line the driver printed (DRIVE_OUT unless FILE is given).
@@ -198,6 +223,57 @@ quote_re() { sed -E 's/[][\\.^$*+?(){}|]/\\&/g' <<<"$1"; }
 
 # A Linux path as the driver, a Windows program, opens it.
 win_path() { echo "Z:$1"; }
+
+# Waits up to SECONDS for a line of FILE that matches REGEX; false if none came.
+wait_line() {  # FILE REGEX SECONDS
+  local deadline=$(($(now_ms) + $3 * 1000))
+  until [ -f "$1" ] && grep -qE "$2" "$1"; do
+    [ "$(now_ms)" -lt "$deadline" ] || return 1
+    sleep 0.02
+  done
+}
+
+# Writes, in the background, each new line of the FILEs as "<ms since Ferrule started> <file>
+# <line>" to OUT, for timelines across processes that keep no common clock. STAMP_PID is the
+# writer; kill it when done.
+stamp_lines() {  # OUT FILE...
+  local out=$1
+  shift
+  (
+    declare -A seen=()
+    while :; do
+      for file in "$@"; do
+        [ -f "$file" ] || continue
+        count=$(wc -l <"$file")
+        [ "$count" -gt "${seen[$file]:-0}" ] || continue
+        at=$(($(now_ms) - FERRULE_STARTED_MS))
+        sed -n "$((${seen[$file]:-0} + 1)),${count}p" "$file" | tr -d '\r' |
+          sed "s|^|$at $(basename "$file") |" >>"$out"
+        seen[$file]=$count
+      done
+      sleep 0.02
+    done
+  ) &
+  STAMP_PID=$!
+}
+
+# Linux pids of the stand-in's server processes running in this test's prefix.
+standin_server_pids() {
+  local pid environment
+  for pid in $(pgrep -f 'FerruleStandInServer\.exe' || true); do
+    environment=$(tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ") || continue
+    if grep -qxF "WINEPREFIX=$WINEPREFIX" <<<"$environment"; then echo "$pid"; fi
+  done
+  return 0
+}
+
+# Every event of the stand-in's log, space-separated, without the moniker, the call's arguments
+# or the server's pid: "bind server|start call answer|VT_I4:0 release|SystemRestore server|exit".
+standin_event_kinds() {  # LOG
+  [ -f "$1" ] || return 0
+  tr -d '\r' <"$1" | sed -E 's/^(server\|[a-z]+)\|[0-9]+$/\1/; s/^(bind|call)\|.*/\1/' |
+    paste -sd' '
+}
 
 # The stand-in's event lines (bind, call, release), one a line; empty when it saw nothing.
 standin_events() {  # LOG

@@ -32,6 +32,7 @@ constexpr long kWbemInvalidClass = static_cast<long>(0x80041010);
 const std::vector<std::string> kOneRun = {
     "bind|winmgmts:\\\\.\\root\\default:Systemrestore",
     "call|CreateRestorePoint|VT_BSTR:Automatic Restore Point|VT_I2:0|VT_I2:100",
+    "answer|VT_I4:0",
     "release|SystemRestore",
 };
 
@@ -148,6 +149,12 @@ void SetVariable(const wchar_t* name, const wchar_t* value) {
 
 class StandInTest : public ::testing::Test {
  protected:
+  // What a test may set; none is inherited from whoever runs the tests (the class object here
+  // is in-process only).
+  static constexpr const wchar_t* kSettings[] = {L"FERRULE_STANDIN_ANSWER", L"FERRULE_STANDIN_FAIL",
+                                                 L"FERRULE_STANDIN_SERVER",
+                                                 L"FERRULE_STANDIN_DELAY_MS"};
+
   StandInTest() : standIn_(StandInPath()) {}
 
   void SetUp() override {
@@ -172,15 +179,13 @@ class StandInTest : public ::testing::Test {
     DeleteFileW(points_.c_str());
     SetVariable(L"FERRULE_STANDIN_LOG", log_.c_str());
     SetVariable(L"FERRULE_STANDIN_POINTS", points_.c_str());
-    SetVariable(L"FERRULE_STANDIN_ANSWER", nullptr);
-    SetVariable(L"FERRULE_STANDIN_FAIL", nullptr);
+    for (const wchar_t* name : kSettings) SetVariable(name, nullptr);
   }
 
   void TearDown() override {
-    for (const wchar_t* name : {L"FERRULE_STANDIN_LOG", L"FERRULE_STANDIN_POINTS",
-                                L"FERRULE_STANDIN_ANSWER", L"FERRULE_STANDIN_FAIL"}) {
-      SetVariable(name, nullptr);
-    }
+    SetVariable(L"FERRULE_STANDIN_LOG", nullptr);
+    SetVariable(L"FERRULE_STANDIN_POINTS", nullptr);
+    for (const wchar_t* name : kSettings) SetVariable(name, nullptr);
     DeleteFileW(log_.c_str());
     DeleteFileW(points_.c_str());
     RemoveDirectoryW(folder_.c_str());
@@ -290,8 +295,23 @@ TEST_F(StandInTest, ACallFailureIsAGenericFailureAndStillReleases) {
     EXPECT_EQ(failure.Number(), kWbemFailed);
     EXPECT_EQ(failure.Description(), L"Generic failure");
   }
-  EXPECT_EQ(Lines(log_), kOneRun);
+  EXPECT_EQ(Lines(log_),
+            (std::vector<std::string>{kOneRun[0], kOneRun[1],
+                                      "answer|error|80041001|Generic failure", kOneRun[3]}));
   EXPECT_EQ(ReadAll(points_), "");
+}
+
+// A failing call, too, answers only once the delay is over.
+TEST_F(StandInTest, AnswersAfterTheDelay) {
+  SetVariable(L"FERRULE_STANDIN_DELAY_MS", L"300");
+  SetVariable(L"FERRULE_STANDIN_FAIL", L"call");
+  const DWORD start = GetTickCount();
+  EXPECT_THROW(RunOnce(), Failure);
+  EXPECT_GE(GetTickCount() - start, 300u);
+  const std::vector<std::string> lines = Lines(log_);
+  ASSERT_EQ(lines.size(), 4u) << ReadAll(log_);
+  EXPECT_EQ(lines[1], kOneRun[1]);
+  EXPECT_EQ(lines[2], "answer|error|80041001|Generic failure");
 }
 
 TEST_F(StandInTest, KnowsItsMethodByNameInAnyCase) {
@@ -306,8 +326,9 @@ TEST_F(StandInTest, KnowsItsMethodByNameInAnyCase) {
     EXPECT_EQ(failure.Number(), static_cast<long>(DISP_E_UNKNOWNNAME));
   }
   const std::vector<std::string> lines = Lines(log_);
-  ASSERT_EQ(lines.size(), 2u) << ReadAll(log_);
+  ASSERT_EQ(lines.size(), 3u) << ReadAll(log_);
   EXPECT_EQ(lines[1], "call|CreateRestorePoint|VT_BSTR:Lower|VT_I2:12|VT_I2:101");
+  EXPECT_EQ(lines[2], "answer|VT_I4:0");
 }
 
 // Any variant may arrive; each is logged as it came, first argument first.
@@ -342,8 +363,9 @@ TEST_F(StandInTest, LogsEachArgumentWithItsType) {
   systemRestore.reset();
 
   const std::vector<std::string> lines = Lines(log_);
-  ASSERT_EQ(lines.size(), 3u) << ReadAll(log_);
+  ASSERT_EQ(lines.size(), 4u) << ReadAll(log_);
   EXPECT_EQ(lines[1], "call|CreateRestorePoint|VT_R8:2.5|VT_BOOL:true|VT_17:200|VT_I4:-7|VT_NULL:");
+  EXPECT_EQ(lines[2], "answer|error|8002000E");  // DISP_E_BADPARAMCOUNT
 }
 
 // Wine 8 also resolves "/tmp/..." to Z: by itself; this holds the contract whichever does it.

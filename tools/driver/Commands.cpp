@@ -164,6 +164,68 @@ bool WaitGone(Session& s, const Arguments& a) {
   return true;
 }
 
+struct BoxSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK MatchBoxOfProcess(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner != search->pid || !IsWindowVisible(hwnd) || ClassOf(hwnd) != L"#32770") return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+// A visible message box of the process `pid`, whatever its title.
+HWND BoxOfProcess(DWORD pid) {
+  BoxSearch search = {pid, nullptr};
+  EnumWindows(MatchBoxOfProcess, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// For a run nobody watches: waits for the final status or the window's end, and saves, describes
+// and answers OK to each message box the window's process shows on the way.
+bool WaitOutcome(Session& s, const Arguments& a) {
+  if (!NeedForm(s)) return Fail("no window");
+  DWORD pid = 0;
+  GetWindowThreadProcessId(s.form, &pid);
+  Print("form_pid", static_cast<long long>(pid));
+  const unsigned long start = Elapsed();
+  const unsigned long limit = Milliseconds(a[1]);
+  for (;;) {
+    std::wstring status;
+    HWND box = nullptr;
+    bool gone = false;
+    const unsigned long spent = Elapsed() - start;
+    const bool seen = spent < limit && PollUntil(limit - spent, [&] {
+                        if ((box = BoxOfProcess(pid)) != nullptr) return true;
+                        if (!IsWindow(s.form)) return gone = true;
+                        const FormControls c = ControlsOf(s.form);
+                        if (!c.label1 || !c.cmdClose || !c.cmdClose->visible) return false;
+                        status = c.label1->text;
+                        return IsStatusText(status);
+                      });
+    if (!seen) return Timeout("wait-outcome");
+    if (box) {
+      s.box = box;
+      Print("box_at", static_cast<long long>(Elapsed()));
+      Print("box_title", TextOf(box));
+      DescribeBox(box, s.form);
+      const std::wstring problem = SaveScreenshot(box, a[0]);
+      if (!problem.empty()) return Fail("box screenshot: " + Narrow(problem));
+      Print("box_screenshot", a[0]);
+      if (!PressBoxOk(s, {})) return false;
+      continue;
+    }
+    Print("outcome", gone ? "gone" : "status");
+    Print(gone ? "gone_at" : "status_at", static_cast<long long>(Elapsed()));
+    if (!gone) Print("status", status);
+    return true;
+  }
+}
+
 bool SleepFor(Session&, const Arguments& a) {
   Sleep(Milliseconds(a[0]));
   return true;
@@ -187,6 +249,8 @@ const std::vector<Command>& Commands() {
        "the box found last, as the screen shows it"},
       {"wait-gone", 1, WaitGone, "MS", "the window no longer exists"},
       {"sleep", 1, SleepFor, "MS", ""},
+      {"wait-outcome", 2, WaitOutcome, "BOX.bmp MS",
+       "final status or window gone; each box on the way saved and answered OK"},
   };
   return commands;
 }

@@ -6,6 +6,7 @@
 #include "tools/standin/ClassObject.h"
 #include "tools/standin/Clsid.h"
 #include "tools/standin/ComObject.h"
+#include "tools/standin/Pause.h"
 
 namespace standin {
 
@@ -26,6 +27,8 @@ void LockModule(bool lock) {
 }
 
 bool ModuleInUse() { return liveObjects > 0 || serverLocks > 0; }
+
+void PauseCall(DWORD ms) { Sleep(ms); }
 
 }  // namespace standin
 

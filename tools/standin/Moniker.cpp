@@ -4,6 +4,7 @@
 
 #include "platform/win32/Scoped.h"
 #include "tools/standin/Clsid.h"
+#include "tools/standin/Settings.h"
 #include "tools/standin/SystemRestore.h"
 
 namespace standin {
@@ -45,8 +46,14 @@ HRESULT Moniker::GetSizeMax(ULARGE_INTEGER*) { return E_NOTIMPL; }
 HRESULT Moniker::BindToObject(IBindCtx*, IMoniker*, REFIID riid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  return Guarded(
-      [&] { return ComPtr<SystemRestore>(new SystemRestore())->QueryInterface(riid, out); });
+  return Guarded([&] {
+    // Out of process, ole32 starts the server and hands back a proxy; the call then crosses
+    // processes, the caller's apartment waiting in COM's modal loop as it does on XP.
+    if (ServerAsked()) {
+      return CoCreateInstance(kServerClsid, nullptr, CLSCTX_LOCAL_SERVER, riid, out);
+    }
+    return ComPtr<SystemRestore>(new SystemRestore())->QueryInterface(riid, out);
+  });
 }
 
 HRESULT Moniker::BindToStorage(IBindCtx*, IMoniker*, REFIID, void** out) {

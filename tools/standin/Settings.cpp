@@ -69,10 +69,22 @@ std::wstring LogPath() { return PathSetting(L"FERRULE_STANDIN_LOG", L"calls.log"
 
 std::wstring PointsPath() { return PathSetting(L"FERRULE_STANDIN_POINTS", L"restore-points.txt"); }
 
+bool ServerAsked() {
+  const std::wstring server = Environment(L"FERRULE_STANDIN_SERVER");
+  return !server.empty() && server != L"0";
+}
+
+DWORD DelayAsked() {
+  LONG ms = 0;
+  return ParseLong(Environment(L"FERRULE_STANDIN_DELAY_MS"), ms) && ms > 0 ? static_cast<DWORD>(ms)
+                                                                           : 0;
+}
+
 FailAt FailureAsked() {
   const std::wstring fail = Environment(L"FERRULE_STANDIN_FAIL");
   if (SameIgnoringCase(fail, L"bind")) return FailAt::kBind;
   if (SameIgnoringCase(fail, L"call")) return FailAt::kCall;
+  if (SameIgnoringCase(fail, L"die")) return FailAt::kDie;
   return FailAt::kNothing;
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 
 // What a test asks of the stand-in, read from the environment at each event so that a
-// test process can change it between calls.
+// test process can change it between calls; tools/standin/README.md lists the settings.
 namespace standin {
 
 // Where the event log goes (FERRULE_STANDIN_LOG).
@@ -15,8 +15,17 @@ std::wstring LogPath();
 // Where the recorded restore points go (FERRULE_STANDIN_POINTS).
 std::wstring PointsPath();
 
-// FERRULE_STANDIN_FAIL.
-enum class FailAt { kNothing, kBind, kCall };
+// FERRULE_STANDIN_SERVER set and not "0": the bound object lives in a server process of its
+// own (FerruleStandInServer.exe), so the call crosses processes as WMI's does on Windows XP.
+bool ServerAsked();
+
+// FERRULE_STANDIN_DELAY_MS: how long CreateRestorePoint takes before it answers (0 if unset
+// or not a number).
+DWORD DelayAsked();
+
+// FERRULE_STANDIN_FAIL: the binding fails, the call fails after the delay, or the process
+// holding the object ends in the middle of the call, after the delay, without answering.
+enum class FailAt { kNothing, kBind, kCall, kDie };
 FailAt FailureAsked();
 
 // FERRULE_STANDIN_ANSWER, as the variant CreateRestorePoint returns; false if the

@@ -1,9 +1,11 @@
 #include "tools/standin/SystemRestore.h"
 
+#include <cwchar>
 #include <string>
 
 #include "platform/win32/Scoped.h"
 #include "tools/standin/Journal.h"
+#include "tools/standin/Pause.h"
 #include "tools/standin/Settings.h"
 
 namespace standin {
@@ -15,6 +17,24 @@ namespace {
 constexpr DISPID kCreateRestorePoint = 1;
 constexpr wchar_t kCreateRestorePointName[] = L"CreateRestorePoint";
 constexpr HRESULT kWbemFailed = static_cast<HRESULT>(0x80041001);  // WBEM_E_FAILED
+constexpr UINT kDiedMidCall = 0xDEAD;
+
+std::wstring Hex(HRESULT code) {
+  wchar_t text[12];
+  std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%08lX", static_cast<unsigned long>(code));
+  return text;
+}
+
+// "error|80041001|Generic failure", "error|8002000E": how a failed call answered.
+std::wstring DescribeFailure(HRESULT hr, const EXCEPINFO* exception) {
+  if (hr != DISP_E_EXCEPTION || !exception) return L"error|" + Hex(hr);
+  std::wstring text = L"error|" + Hex(exception->scode);
+  if (exception->bstrDescription) {
+    text +=
+        L"|" + std::wstring(exception->bstrDescription, SysStringLen(exception->bstrDescription));
+  }
+  return text;
+}
 
 // Fails the call the way a WMI method does: the details travel in EXCEPINFO.
 HRESULT Raise(EXCEPINFO* exception, HRESULT code, const std::wstring& description) {
@@ -98,6 +118,27 @@ HRESULT SystemRestore::CreateRestorePoint(const DISPPARAMS& params, VARIANT* res
   for (UINT i = 0; i < params.cArgs; ++i) line += L"|" + DescribeArgument(Argument(params, i));
   RecordEvent(line);
 
+  PauseCall(DelayAsked());
+  // As a service's process killed mid-call: no answer, no release, no clean-up.
+  if (FailureAsked() == FailAt::kDie) ExitProcess(kDiedMidCall);
+
+  ScopedVariant answer;
+  const HRESULT hr = Answer(params, *answer.Get(), exception, badArgument);
+  if (FAILED(hr)) {
+    RecordEvent(L"answer|" + DescribeFailure(hr, exception));
+    return hr;
+  }
+  RecordEvent(L"answer|" + DescribeArgument(*answer));
+  if (result) {
+    VariantInit(result);
+    *result = *answer.Get();
+    VariantInit(answer.Get());  // ownership went to the caller
+  }
+  return S_OK;
+}
+
+HRESULT SystemRestore::Answer(const DISPPARAMS& params, VARIANT& answer, EXCEPINFO* exception,
+                              UINT* badArgument) {
   if (FailureAsked() == FailAt::kCall) return Raise(exception, kWbemFailed, L"Generic failure");
   if (params.cNamedArgs > 0) return DISP_E_NONAMEDARGS;
   if (params.cArgs != 3) return DISP_E_BADPARAMCOUNT;
@@ -109,19 +150,13 @@ HRESULT SystemRestore::CreateRestorePoint(const DISPPARAMS& params, VARIANT* res
     return DISP_E_TYPEMISMATCH;
   }
 
-  ScopedVariant answer;
   std::wstring setting;
-  if (!AnswerAsked(*answer.Get(), setting)) {
+  if (!AnswerAsked(answer, setting)) {
     return Raise(exception, E_INVALIDARG, L"FERRULE_STANDIN_ANSWER is not an answer: " + setting);
   }
-  if (V_VT(answer.Get()) == VT_I4 && answer.Get()->lVal == 0) {
+  if (V_VT(&answer) == VT_I4 && answer.lVal == 0) {
     RecordRestorePoint(std::wstring((*description).bstrVal, SysStringLen((*description).bstrVal)),
                        (*type).lVal, (*event).lVal);
-  }
-  if (result) {
-    VariantInit(result);
-    *result = *answer.Get();
-    VariantInit(answer.Get());  // ownership went to the caller
   }
   return S_OK;
 }

@@ -9,7 +9,7 @@
 namespace standin {
 
 // The bound WMI class: a late-bound object with the one method CreateRestorePoint.
-// Records each call and answers as the environment asks.
+// Records each call and its answer, and answers as the environment asks.
 class SystemRestore final : public ComObject<IDispatch> {
  public:
   SystemRestore() = default;
@@ -28,6 +28,9 @@ class SystemRestore final : public ComObject<IDispatch> {
  private:
   HRESULT CreateRestorePoint(const DISPPARAMS& params, VARIANT* result, EXCEPINFO* exception,
                              UINT* badArgument);
+  // What the service answers, once the call's time is up; DISP_E_EXCEPTION fills `exception`.
+  HRESULT Answer(const DISPPARAMS& params, VARIANT& answer, EXCEPINFO* exception,
+                 UINT* badArgument);
 };
 
 }  // namespace standin
