@@ -11,7 +11,8 @@ check_eq "winmgmts handler" "$(winmgmts_handler)" "$WINE_CLSID"
 
 start_ferrule
 drive report wait-window "Creating Restore Point" 20000 \
-  wait-box "Reruze Dazova Derivod Irari" 20000 dump creating press-box-ok wait-gone 5000
+  wait-box "Reruze Dazova Derivod Irari" 20000 dump creating \
+  screenshot-box "$(win_path "$E2E_DIR/report.bmp")" press-box-ok wait-gone 5000
 wait_ferrule 20
 
 text=$(get box_text)
@@ -24,6 +25,8 @@ fi
 check_eq "report buttons" "$(get box_buttons)" "OK"
 check_eq "report icons" "$(get box_icons)" "0"
 check_eq "report owner" "$(get box_owner)" "form"
+# XP draws message boxes in Tahoma, not in the dialog font the test prefix gives Ferrule's labels.
+check_eq "report font file" "$(get box_font_file)" "tahoma.ttf"
 
 check_eq "title behind the report" "$(get creating.title)" "Creating Restore Point"
 check_eq "Label1 behind the report" "$(get creating.Label1.text)" '\rCreating Restore Point.............'
@@ -31,4 +34,10 @@ check_eq "Label1 visible" "$(get creating.Label1.visible)" 1
 check_eq "cmdClose visible" "$(get creating.cmdClose.visible)" 0
 check_eq "Label2 visible" "$(get creating.Label2.visible)" 0
 check_eq "exit code" "$FERRULE_RC" 3
+
+if [ -f "$E2E_DIR/report.bmp" ]; then
+  mkdir -p "$FERRULE_BUILD/screenshots"
+  convert "$E2E_DIR/report.bmp" "$FERRULE_BUILD/screenshots/report.png"
+  note "screenshot" "$FERRULE_BUILD/screenshots/report.png"
+fi
 finish

@@ -267,6 +267,14 @@ standin_server_pids() {
   return 0
 }
 
+# Every event of the stand-in's log, space-separated, without the moniker, the call's arguments
+# or the server's pid: "bind server|start call answer|VT_I4:0 release|SystemRestore server|exit".
+standin_event_kinds() {  # LOG
+  [ -f "$1" ] || return 0
+  tr -d '\r' <"$1" | sed -E 's/^(server\|[a-z]+)\|[0-9]+$/\1/; s/^(bind|call)\|.*/\1/' |
+    paste -sd' '
+}
+
 # The stand-in's event lines (bind, call, release), one a line; empty when it saw nothing.
 standin_events() {  # LOG
   [ -f "$1" ] || return 0

@@ -12,13 +12,6 @@ title="Reruze Dazova Derivod Irari"
 delay=${E2E_STANDIN_DELAY_MS:-2000}
 out_of_process=(FERRULE_STANDIN_SERVER=1 "FERRULE_STANDIN_DELAY_MS=$delay")
 
-# The log's events, space-separated, without the server's pid, the moniker or the arguments.
-events() {  # LOG
-  [ -f "$1" ] || return 0
-  tr -d '\r' <"$1" | sed -E 's/^(server\|[a-z]+)\|[0-9]+$/\1/; s/^(bind|call)\|.*/\1/' |
-    paste -sd' '
-}
-
 # Waits up to SECONDS for this prefix's server processes to be gone; prints those left.
 servers_left() {  # SECONDS
   local deadline=$(($(now_ms) + $1 * 1000))
@@ -74,7 +67,7 @@ check_eq "created: first Label2" "$(get_all label2_seen | head -n 1 | cut -d' ' 
 status_at=$(get status_at)
 gone_at=$(get gone_at)
 check_num "created: ms from the status to the window's end" "$((${gone_at:-0} - ${status_at:-0}))" -ge 4500
-check_eq "created: stand-in saw" "$(events "$log")" \
+check_eq "created: stand-in saw" "$(standin_event_kinds "$log")" \
   "bind server|start call answer|VT_I4:0 release|SystemRestore server|exit"
 check_eq "created: call" "$(grep '^call|' "$log" | tr -d '\r')" \
   "call|CreateRestorePoint|VT_BSTR:Automatic Restore Point|VT_I2:0|VT_I2:100"
@@ -116,7 +109,7 @@ check_num "1058: ms from the window to the box" "$((${box_at:-0} - ${window_at:-
   $((delay - 100))
 check_eq "1058: Label1 after OK" "$(get after.Label1.text)" \
   'Restore Point creation Failed!\rSystem Restore returned 1058.'
-check_eq "1058: stand-in saw" "$(events "$log")" \
+check_eq "1058: stand-in saw" "$(standin_event_kinds "$log")" \
   "bind server|start call answer|VT_I4:1058 release|SystemRestore server|exit"
 check_eq "1058: server processes left" "$(servers_left 5)" ""
 check_eq "1058: exit code" "$FERRULE_RC" 1
@@ -129,7 +122,7 @@ drive call wait-window "Creating Restore Point" 30000 wait-box "$title" 60000 pr
 wait_ferrule 20
 check_eq "call fails: report" "$(get box_text)" \
   "Run-time error '-2147217407 (80041001)':\\r\\rGeneric failure"
-check_eq "call fails: stand-in saw" "$(events "$log")" \
+check_eq "call fails: stand-in saw" "$(standin_event_kinds "$log")" \
   "bind server|start call answer|error|80041001|Generic failure release|SystemRestore server|exit"
 check_eq "call fails: server processes left" "$(servers_left 5)" ""
 check_eq "call fails: exit code" "$FERRULE_RC" 3
@@ -144,7 +137,8 @@ report=$(get box_text)
 check_match "server dies: report" "$report" \
   "^Run-time error '(-2147023170 \\(800706BE\\)|-2147023174 \\(800706BA\\))':\\\\r\\\\r"
 note "server dies: Wine's RPC error" "$(grep -oE '800706B[AE]' <<<"$report" || echo none)"
-check_eq "server dies: stand-in saw" "$(events "$log")" "bind server|start call"
+check_eq "server dies: stand-in saw" "$(standin_event_kinds "$log")" \
+  "bind server|start call"
 check_eq "server dies: server processes left" "$(servers_left 5)" ""
 check_eq "server dies: exit code" "$FERRULE_RC" 3
 
@@ -152,16 +146,17 @@ check_eq "server dies: exit code" "$FERRULE_RC" 3
 log=$E2E_DIR/orphan.log
 start_ferrule FERRULE_STANDIN_SERVER=1 FERRULE_STANDIN_DELAY_MS=60000 FERRULE_STANDIN_LOG="$log"
 if wait_line "$log" '^call\|' 40; then
-  kill -KILL "$FERRULE_PID"
+  # Reaped at once and quietly: bash would report the kill.
+  { kill -KILL "$FERRULE_PID" && wait "$FERRULE_PID"; } 2>/dev/null || true
+  FERRULE_PID=
   killed_ms=$(now_ms)
   left=$(servers_left 10)
   check_eq "Ferrule killed: server processes left" "$left" ""
   [ -z "$left" ] && note "Ferrule killed: server gone after (ms)" "$(($(now_ms) - killed_ms))"
-  check_match "Ferrule killed: stand-in's last event" "$(events "$log" | awk '{ print $NF }')" \
-    '^server\|abandoned$'
+  check_match "Ferrule killed: stand-in's last event" \
+    "$(standin_event_kinds "$log" | awk '{ print $NF }')" '^server\|abandoned$'
 else
   fail "Ferrule killed: no call reached the stand-in"
+  wait_ferrule 5
 fi
-# Reaped quietly: bash would report the kill.
-wait_ferrule 5 2>/dev/null
 finish

@@ -37,6 +37,15 @@ if [ -n "$x" ] && [ -n "$sw" ]; then
   check_match "window off centre (2dx 2dy)" "$((2 * x + w - sw)) $((2 * y + h - sh))" '^-?[01] -?[01]$'
 fi
 
+# Both labels left-aligned: a centred or right-aligned label keeps its rectangle, so the
+# rectangle checks above cannot see it.
+check_eq "labels' alignment" "$(get win.Label1.align) $(get win.Label2.align)" "left left"
+
+# The fit checks below hold for XP only in XP's dialog font, which the test prefix maps as XP
+# does: "MS Shell Dlg" to Wine's raster MS Sans Serif (sserife.fon).
+check_eq "labels' font file" "$(get win.Label1.font_file) $(get win.Label2.font_file)" \
+  "sserife.fon sserife.fon"
+
 # The font must give Label1 room for the status's three lines and Label2 for one. A line wider
 # than the label wraps at a word and what falls below the label is cut off, as designed.
 note "Label1 text" "$(get win.Label1.text)"
@@ -48,6 +57,7 @@ for label in Label1:3:49 Label2:1:17; do
   else
     check_num "height of $lines line(s) in $name's font" "$((lines * line))" -le "$height"
     note "height $name's text needs, wrapped" "$(get "win.$name.text_height")"
+    note "width of each line of $name's text, unwrapped" "$(get "win.$name.line_widths")"
   fi
 done
 

@@ -150,6 +150,14 @@ bool Screenshot(Session& s, const Arguments& a) {
   return true;
 }
 
+bool ScreenshotBox(Session& s, const Arguments& a) {
+  if (!s.box || !IsWindow(s.box)) return Fail("no box");
+  const std::wstring problem = SaveScreenshot(s.box, a[0]);
+  if (!problem.empty()) return Fail("screenshot-box: " + Narrow(problem));
+  Print("box_screenshot", a[0]);
+  return true;
+}
+
 bool WaitGone(Session& s, const Arguments& a) {
   if (!s.form) return Fail("no window");
   if (!PollUntil(Milliseconds(a[0]), [&] { return !IsWindow(s.form); }))
@@ -239,6 +247,8 @@ const std::vector<Command>& Commands() {
       {"keys", 1, Keys, "alt+l|alt+f4|escape|return|tab", "real key presses to the window"},
       {"close-box", 0, CloseBox, "", "a mouse click on the title bar's close box"},
       {"screenshot", 1, Screenshot, "FILE.bmp", "the window as the screen shows it"},
+      {"screenshot-box", 1, ScreenshotBox, "FILE.bmp",
+       "the box found last, as the screen shows it"},
       {"wait-gone", 1, WaitGone, "MS", "the window no longer exists"},
       {"sleep", 1, SleepFor, "MS", ""},
       {"send", 2, SendToForm, "close|sc-close MS", "SendMessageTimeout to the window"},

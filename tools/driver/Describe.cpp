@@ -1,5 +1,9 @@
 #include "Describe.h"
 
+#include <string>
+#include <vector>
+
+#include "FontFile.h"
 #include "Gdi.h"
 #include "Output.h"
 #include "Windows.h"
@@ -22,29 +26,75 @@ HGDIOBJ FontOf(HWND control) {
   return reinterpret_cast<HGDIOBJ>(font);
 }
 
-// Height the text needs at the control's width, wrapped as a static control wraps it.
 // Another process's font can be measured only when it is a stock font, whose handle every
-// process shares; -1 otherwise.
-long long TextHeight(const Child& c) {
-  const HGDIOBJ font = FontOf(c.hwnd);
-  if (!font || font != GetStockObject(DEFAULT_GUI_FONT)) return -1;
+// process shares; null otherwise.
+HGDIOBJ MeasurableFontOf(HWND control) {
+  const HGDIOBJ font = FontOf(control);
+  return font && font == GetStockObject(DEFAULT_GUI_FONT) ? font : nullptr;
+}
+
+// The text's lines as the control breaks them before wrapping: at CR LF, CR or LF.
+std::vector<std::wstring> LinesOf(const std::wstring& text) {
+  std::vector<std::wstring> lines(1);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r' || text[i] == L'\n') {
+      if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+      lines.emplace_back();
+    } else {
+      lines.back() += text[i];
+    }
+  }
+  return lines;
+}
+
+// The static's text measured in its own font: the font's file, one line's height, the height
+// the text needs wrapped at the control's width as a static control wraps it, and each line's
+// width unwrapped. -1 (and no file) when the font cannot be measured.
+void PrintTextMeasures(const std::string& key, const Child& c) {
+  const HGDIOBJ font = MeasurableFontOf(c.hwnd);
+  if (!font) {
+    Print(key + ".font_file", "");
+    Print(key + ".line_height", -1);
+    Print(key + ".text_height", -1);
+    Print(key + ".line_widths", -1);
+    return;
+  }
   ScreenDc screen;
   Selection selected(screen.Get(), font);
+  Print(key + ".font_file", FontFileOf(screen.Get()));
+  TEXTMETRICW metrics = {};
+  GetTextMetricsW(screen.Get(), &metrics);
+  Print(key + ".line_height", metrics.tmHeight);
   RECT r = {0, 0, c.rect.right - c.rect.left, 0};
   DrawTextW(screen.Get(), c.text.c_str(), static_cast<int>(c.text.size()), &r,
             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-  return r.bottom;
+  Print(key + ".text_height", r.bottom);
+  std::string widths;
+  for (const std::wstring& line : LinesOf(c.text)) {
+    SIZE size = {};
+    GetTextExtentPoint32W(screen.Get(), line.c_str(), static_cast<int>(line.size()), &size);
+    widths += (widths.empty() ? "" : ",") + std::to_string(size.cx);
+  }
+  Print(key + ".line_widths", widths);
 }
 
-// Height of one line of text in the control's font; -1 when it cannot be measured.
-long long LineHeight(const Child& c) {
-  const HGDIOBJ font = FontOf(c.hwnd);
-  if (!font || font != GetStockObject(DEFAULT_GUI_FONT)) return -1;
-  ScreenDc screen;
-  Selection selected(screen.Get(), font);
-  TEXTMETRICW metrics = {};
-  GetTextMetricsW(screen.Get(), &metrics);
-  return metrics.tmHeight;
+// How a static lays out its text (SS_TYPEMASK): left, center, right, ...
+std::string AlignmentOf(HWND control) {
+  const LONG type = GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK;
+  switch (type) {
+    case SS_LEFT:
+      return "left";
+    case SS_CENTER:
+      return "center";
+    case SS_RIGHT:
+      return "right";
+    case SS_SIMPLE:
+      return "simple";
+    case SS_LEFTNOWORDWRAP:
+      return "left-nowordwrap";
+    default:
+      return "type " + std::to_string(type);
+  }
 }
 
 void PrintChild(const std::string& key, const Child& c) {
@@ -54,9 +104,22 @@ void PrintChild(const std::string& key, const Child& c) {
   Print(key + ".visible", c.visible ? 1 : 0);
   Print(key + ".rect", RectText(c.rect));
   if (_wcsicmp(c.className.c_str(), L"Static") == 0) {
-    Print(key + ".text_height", TextHeight(c));
-    Print(key + ".line_height", LineHeight(c));
+    Print(key + ".align", AlignmentOf(c.hwnd));
+    PrintTextMeasures(key, c);
   }
+}
+
+// The font Wine's message boxes draw their text in: their template asks for the message font of
+// the non-client metrics. The box's own font handle is private to its process.
+std::wstring MessageFontFile() {
+  NONCLIENTMETRICSW metrics = {};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return L"";
+  Font font(metrics.lfMessageFont);
+  if (!font.Get()) return L"";
+  ScreenDc screen;
+  Selection selected(screen.Get(), font.Get());
+  return FontFileOf(screen.Get());
 }
 
 std::string RoleOf(HWND hwnd, HWND form, const FormControls& controls) {
@@ -140,6 +203,7 @@ void DescribeBox(HWND box, HWND form) {
   Print("box_text", text);
   Print("box_buttons", buttons);
   Print("box_icons", icons);
+  Print("box_font_file", MessageFontFile());
   HWND owner = GetWindow(box, GW_OWNER);
   Print("box_owner", owner ? (owner == form ? L"form" : TextOf(owner)) : L"none");
 }

@@ -48,6 +48,20 @@ class Bitmap {
   HBITMAP bitmap_;
 };
 
+class Font {
+ public:
+  explicit Font(const LOGFONTW& logFont) : font_(CreateFontIndirectW(&logFont)) {}
+  ~Font() {
+    if (font_) DeleteObject(font_);
+  }
+  Font(const Font&) = delete;
+  Font& operator=(const Font&) = delete;
+  HFONT Get() const { return font_; }
+
+ private:
+  HFONT font_;
+};
+
 // Keeps an object selected into a DC for one scope; GetDIBits wants the bitmap deselected.
 class Selection {
  public:

@@ -23,26 +23,25 @@ class File {
   std::FILE* file_;
 };
 
-}  // namespace
-
-std::wstring SaveScreenshot(HWND window, const std::wstring& path) {
-  RECT rect;
-  if (!GetWindowRect(window, &rect)) return L"no window";
+// The screen's pixels inside `rect`, bottom-up 24-bit rows; empty with `problem` set on failure.
+std::vector<BYTE> CaptureScreen(const RECT& rect, BITMAPINFOHEADER& info, std::wstring& problem) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-
   ScreenDc screen;
   MemoryDc memory(screen.Get());
   Bitmap bitmap(screen.Get(), width, height);
-  if (!screen.Get() || !memory.Get() || !bitmap.Get()) return L"cannot make a bitmap";
+  if (!screen.Get() || !memory.Get() || !bitmap.Get()) {
+    problem = L"cannot make a bitmap";
+    return {};
+  }
   {
     Selection selected(memory.Get(), bitmap.Get());
     if (!BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY)) {
-      return L"BitBlt failed";
+      problem = L"BitBlt failed";
+      return {};
     }
   }
-
-  BITMAPINFOHEADER info = {};
+  info = {};
   info.biSize = sizeof(info);
   info.biWidth = width;
   info.biHeight = height;  // bottom-up, as BMP files store rows
@@ -54,8 +53,32 @@ std::wstring SaveScreenshot(HWND window, const std::wstring& path) {
   std::vector<BYTE> pixels(info.biSizeImage);
   if (GetDIBits(screen.Get(), bitmap.Get(), 0, static_cast<UINT>(height), pixels.data(),
                 reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) != height) {
-    return L"GetDIBits failed";
+    problem = L"GetDIBits failed";
+    return {};
   }
+  return pixels;
+}
+
+}  // namespace
+
+std::wstring SaveScreenshot(HWND window, const std::wstring& path) {
+  RECT rect;
+  if (!GetWindowRect(window, &rect)) return L"no window";
+  // A window found the moment it appears (a message box) may not have painted yet, and Wine
+  // hands what a window painted to the X server a little later: have the window's thread paint
+  // it, then copy the screen until two copies 100 ms apart agree (3 s at most).
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  BITMAPINFOHEADER info;
+  std::wstring problem;
+  std::vector<BYTE> pixels = CaptureScreen(rect, info, problem);
+  for (int copies = 1; problem.empty() && copies < 30; ++copies) {
+    Sleep(100);
+    std::vector<BYTE> again = CaptureScreen(rect, info, problem);
+    if (again == pixels) break;
+    pixels.swap(again);
+  }
+  if (!problem.empty()) return problem;
 
   BITMAPFILEHEADER header = {};
   header.bfType = 0x4D42;  // "BM"

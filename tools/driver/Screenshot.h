@@ -6,7 +6,8 @@
 
 namespace driver {
 
-// Copies what the screen shows inside the window's rectangle into a 24-bit BMP file.
+// Has the window paint itself, then copies what the screen shows inside its rectangle into a
+// 24-bit BMP file.
 // Returns an empty text on success, else what went wrong.
 std::wstring SaveScreenshot(HWND window, const std::wstring& path);
 

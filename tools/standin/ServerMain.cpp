@@ -117,7 +117,7 @@ int RunServer() {
   if (FAILED(CoInitialize(nullptr))) return 1;
   static ServerClassFactory factory;
   DWORD cookie = 0;
-  HRESULT hr =
+  const HRESULT hr =
       CoRegisterClassObject(kServerClsid, &factory, CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &cookie);
   const End end = SUCCEEDED(hr) ? Serve() : End::kUnused;
   if (SUCCEEDED(hr)) CoRevokeClassObject(cookie);

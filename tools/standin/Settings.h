@@ -7,7 +7,7 @@
 #include <string>
 
 // What a test asks of the stand-in, read from the environment at each event so that a
-// test process can change it between calls.
+// test process can change it between calls; tools/standin/README.md lists the settings.
 namespace standin {
 
 // Where the event log goes (FERRULE_STANDIN_LOG).

@@ -25,6 +25,17 @@ std::wstring Hex(HRESULT code) {
   return text;
 }
 
+// "error|80041001|Generic failure", "error|8002000E": how a failed call answered.
+std::wstring DescribeFailure(HRESULT hr, const EXCEPINFO* exception) {
+  if (hr != DISP_E_EXCEPTION || !exception) return L"error|" + Hex(hr);
+  std::wstring text = L"error|" + Hex(exception->scode);
+  if (exception->bstrDescription) {
+    text +=
+        L"|" + std::wstring(exception->bstrDescription, SysStringLen(exception->bstrDescription));
+  }
+  return text;
+}
+
 // Fails the call the way a WMI method does: the details travel in EXCEPINFO.
 HRESULT Raise(EXCEPINFO* exception, HRESULT code, const std::wstring& description) {
   if (exception) {
@@ -114,12 +125,7 @@ HRESULT SystemRestore::CreateRestorePoint(const DISPPARAMS& params, VARIANT* res
   ScopedVariant answer;
   const HRESULT hr = Answer(params, *answer.Get(), exception, badArgument);
   if (FAILED(hr)) {
-    const bool raised = hr == DISP_E_EXCEPTION && exception;
-    RecordEvent(L"answer|error|" + Hex(raised ? exception->scode : hr) +
-                (raised && exception->bstrDescription
-                     ? L"|" + std::wstring(exception->bstrDescription,
-                                           SysStringLen(exception->bstrDescription))
-                     : std::wstring()));
+    RecordEvent(L"answer|" + DescribeFailure(hr, exception));
     return hr;
   }
   RecordEvent(L"answer|" + DescribeArgument(*answer));

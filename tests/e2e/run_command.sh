@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The README's run command, headless, with a stand-in that refuses: it answers the box nobody
+# is there to press, ends with exit code 1, and leaves screenshots of the window while it
+# creates, of the box and of the final window. It works in its own prefix, not the tests'.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+mkdir -p "$E2E_DIR"
+build=$FERRULE_SOURCE/build
+shots=(ferrule-creating ferrule-box ferrule)
+for shot in "${shots[@]}"; do rm -f "$build/$shot.png"; done
+
+# The tests' prefixes (ctest's and the scripts' default), as their registry files stand.
+test_prefix_state() {
+  { cat "$FERRULE_WINEPREFIX"/*.reg "$build"/wineprefix/*.reg 2>/dev/null || true; } |
+    sha256sum | cut -c1-16
+}
+before=$(test_prefix_state)
+
+rc=0
+# Without DISPLAY, as on a machine with no screen: the command brings its own Xvfb.
+env -u DISPLAY -u WINEPREFIX FERRULE_STANDIN_ANSWER=1058 FERRULE_STANDIN_DELAY_MS=2000 \
+  timeout 100 "$FERRULE_SOURCE/scripts/run" >"$E2E_DIR/run.log" 2>&1 || rc=$?
+check_eq "exit code" "$rc" 1
+check_eq "what it says" "$(grep '^Ferrule.exe exited' "$E2E_DIR/run.log")" \
+  "Ferrule.exe exited with code 1: System Restore refused."
+
+for shot in "${shots[@]}"; do
+  size=$(identify -format '%wx%h' "$build/$shot.png" 2>/dev/null || echo none)
+  check_match "screenshot $shot.png" "$size" '^[0-9]{2,}x[0-9]{2,}$'
+  check_eq "its path printed" "$(grep -c "$build/$shot.png\$" "$E2E_DIR/run.log" || true)" 1
+done
+driver=$build/driver-run.log
+check_eq "box answered" "$(get box_text "$driver")|$(get box_gone_at "$driver" | grep -c .)" \
+  "Restore Point creation Failed!|1"
+check_eq "final status" "$(get status "$driver")" \
+  'Restore Point creation Failed!\rSystem Restore returned 1058.'
+# The same window, first creating then refused: the two pictures differ.
+if [ -f "$build/ferrule-creating.png" ] && [ -f "$build/ferrule.png" ]; then
+  differing=$(compare -metric AE "$build/ferrule-creating.png" "$build/ferrule.png" null: 2>&1 || true)
+  check_num "pixels that differ between the creating and the final window" "${differing%% *}" -gt 100
+fi
+
+check_eq "stand-in, out of process" "$(standin_event_kinds "$build/standin-calls.log")" \
+  "bind server|start call answer|VT_I4:1058 release|SystemRestore server|exit"
+check_eq "stand-in server registered in the run's prefix" \
+  "$(grep -ci 'CLSID\\\\{A6D955E0-C56A-49EA-B8AE-36FDAD9DB5EB}\\\\LocalServer32' \
+    "$build/run-prefix/system.reg" || true)" 1
+check_eq "test prefixes untouched" "$(test_prefix_state)" "$before"
+finish
