@@ -108,7 +108,7 @@ window_at=$(get window_at)
 check_num "1058: ms from the window to the box" "$((${box_at:-0} - ${window_at:-0}))" -ge \
   $((delay - 100))
 check_eq "1058: Label1 after OK" "$(get after.Label1.text)" \
-  'Restore Point creation Failed!\rSystem Restore returned 1058.'
+  'Restore Point creation Failed!\rSystem Restore is turned off, or its service is disabled (1058).'
 check_eq "1058: stand-in saw" "$(standin_event_kinds "$log")" \
   "bind server|start call answer|VT_I4:1058 release|SystemRestore server|exit"
 check_eq "1058: server processes left" "$(servers_left 5)" ""

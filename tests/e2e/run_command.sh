@@ -33,7 +33,7 @@ driver=$build/driver-run.log
 check_eq "box answered" "$(get box_text "$driver")|$(get box_gone_at "$driver" | grep -c .)" \
   "Restore Point creation Failed!|1"
 check_eq "final status" "$(get status "$driver")" \
-  'Restore Point creation Failed!\rSystem Restore returned 1058.'
+  'Restore Point creation Failed!\rSystem Restore is turned off, or its service is disabled (1058).'
 # The same window, first creating then refused: the two pictures differ.
 if [ -f "$build/ferrule-creating.png" ] && [ -f "$build/ferrule.png" ]; then
   differing=$(compare -metric AE "$build/ferrule-creating.png" "$build/ferrule.png" null: 2>&1 || true)
