@@ -19,6 +19,13 @@ add_link_options(-static -static-libgcc -static-libstdc++
   -Wl,--subsystem,windows:5.01 -Wl,--major-os-version,5 -Wl,--minor-os-version,1
   -Wl,--nxcompat -Wl,--dynamicbase)
 
+# The same sources give the same bytes wherever and whenever they are built: no link time in
+# the PE header (ld then also writes the same checksum), and no checkout path in anything the
+# compiler embeds (__FILE__, assertions). windres stamps its resources with 0 already.
+add_link_options(-Wl,--no-insert-timestamp)
+get_filename_component(FERRULE_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${FERRULE_SOURCE_ROOT}/=>)
+
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
 
 # Small over fast: the program spends its time waiting on System Restore, not computing.
