@@ -20,18 +20,6 @@ unsigned long Milliseconds(const std::wstring& text) {
   return std::wcstoul(text.c_str(), nullptr, 10);
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
-bool Fail(const std::string& what) {
-  Print("error", what);
-  return false;
-}
-
-bool Timeout(const char* command) {
-  Print("timeout", command);
-  return false;
-}
-
 bool NeedForm(const Session& s) { return s.form && IsWindow(s.form); }
 
 // The creating texts are the stored caption and the one Form_Load sets; anything else in

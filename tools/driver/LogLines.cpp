@@ -28,8 +28,6 @@ class File {
   HANDLE handle_;
 };
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 // The first whole line of the file that starts with `prefix`; empty when there is none yet.
 std::string FindLine(const std::wstring& path, const std::string& prefix) {
   File file(path);

@@ -11,18 +11,6 @@ namespace {
 
 using Arguments = std::vector<std::wstring>;
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
-bool Fail(const std::string& what) {
-  Print("error", what);
-  return false;
-}
-
-bool Timeout(const char* command) {
-  Print("timeout", command);
-  return false;
-}
-
 struct Message {
   UINT message;
   WPARAM wParam;

@@ -62,4 +62,16 @@ void Print(const std::string& key, const std::wstring& value) { Print(key, Utf8(
 
 void Print(const std::string& key, long long value) { Print(key, std::to_string(value)); }
 
+bool Fail(const std::string& what) {
+  Print("error", what);
+  return false;
+}
+
+bool Timeout(const char* command) {
+  Print("timeout", command);
+  return false;
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
 }  // namespace driver

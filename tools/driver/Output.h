@@ -15,4 +15,12 @@ void Print(const std::string& key, const std::wstring& value);
 void Print(const std::string& key, const std::string& value);
 void Print(const std::string& key, long long value);
 
+// A command's end when it could not do its work: prints error=WHAT or timeout=COMMAND and
+// returns false, which stops the run.
+bool Fail(const std::string& what);
+bool Timeout(const char* command);
+
+// Command-line text the commands compare and print: ASCII in practice.
+std::string Narrow(const std::wstring& text);
+
 }  // namespace driver
