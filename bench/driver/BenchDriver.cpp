@@ -1,5 +1,7 @@
-// Start-up benchmark driver: starts each program, waits for the moment it has shown its result,
-// and prints one CSV row per run: target,run,ms,peak_kib,outcome.
+// Start-up benchmark driver: starts each program, waits for its end point and prints one CSV row
+// per run: target,run,ms,peak_kib,outcome. Ferrule and the floor end when their Close button is
+// visible and Label1 holds the final text (or a message box is up); the script ends when its
+// process has exited.
 // Usage: FerruleBench RUNS FERRULE_EXE FLOOR_EXE SCRIPT_VBS
 // Runs are interleaved (the order rotates each round) so that drift in the machine's load
 // falls on all three alike; one unrecorded warm-up round comes first.
@@ -108,14 +110,14 @@ BOOL CALLBACK OnTopLevel(HWND hwnd, LPARAM param) {
   if (title != expected) return TRUE;
   Controls controls;
   EnumChildWindows(hwnd, OnChild, reinterpret_cast<LPARAM>(&controls));
-  if (!controls.buttonVisible) return TRUE;
+  // One end point for Ferrule and the floor: the button is shown again and Label1 holds the
+  // final text. Before that it holds the design-time text, seen for an instant before the load
+  // steps run, which starts with "Creating", or the working text, which starts with CR.
+  if (!controls.buttonVisible || controls.label1.empty() || controls.label1[0] == L'\r' ||
+      StartsWith(controls.label1, L"Creating")) {
+    return TRUE;
+  }
   if (state.target == Target::kFerrule) {
-    // The working text starts with CR; the design-time text, seen for an instant before the load
-    // handler runs, starts with "Creating".
-    if (controls.label1.empty() || controls.label1[0] == L'\r' ||
-        StartsWith(controls.label1, L"Creating")) {
-      return TRUE;
-    }
     state.outcome = StartsWith(controls.label1, L"New Restore Point") ? "created" : "status";
   } else {
     state.outcome = "shown";
