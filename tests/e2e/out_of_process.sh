@@ -114,12 +114,17 @@ check_eq "1058: stand-in saw" "$(standin_event_kinds "$log")" \
 check_eq "1058: server processes left" "$(servers_left 5)" ""
 check_eq "1058: exit code" "$FERRULE_RC" 1
 
+# Runs Ferrule with the server failing as MODE asks (call, die) and dismisses the report.
+run_reported() {  # MODE
+  log=$E2E_DIR/$1.log
+  start_ferrule "${out_of_process[@]}" FERRULE_STANDIN_LOG="$log" FERRULE_STANDIN_FAIL="$1"
+  drive "$1" wait-window "Creating Restore Point" 30000 wait-box "$title" 60000 press-box-ok \
+    wait-gone 5000
+  wait_ferrule 20
+}
+
 # ---- the call fails after the delay: the report -------------------------------------------
-log=$E2E_DIR/call.log
-start_ferrule "${out_of_process[@]}" FERRULE_STANDIN_LOG="$log" FERRULE_STANDIN_FAIL=call
-drive call wait-window "Creating Restore Point" 30000 wait-box "$title" 60000 press-box-ok \
-  wait-gone 5000
-wait_ferrule 20
+run_reported call
 check_eq "call fails: report" "$(get box_text)" \
   "Run-time error '-2147217407 (80041001)':\\r\\rGeneric failure"
 check_eq "call fails: stand-in saw" "$(standin_event_kinds "$log")" \
@@ -128,11 +133,7 @@ check_eq "call fails: server processes left" "$(servers_left 5)" ""
 check_eq "call fails: exit code" "$FERRULE_RC" 3
 
 # ---- the server dies in the middle of the call: COM's RPC error is reported ---------------
-log=$E2E_DIR/die.log
-start_ferrule "${out_of_process[@]}" FERRULE_STANDIN_LOG="$log" FERRULE_STANDIN_FAIL=die
-drive die wait-window "Creating Restore Point" 30000 wait-box "$title" 60000 press-box-ok \
-  wait-gone 5000
-wait_ferrule 20
+run_reported die
 report=$(get box_text)
 check_match "server dies: report" "$report" \
   "^Run-time error '(-2147023170 \\(800706BE\\)|-2147023174 \\(800706BA\\))':\\\\r\\\\r"
