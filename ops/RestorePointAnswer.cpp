@@ -24,15 +24,21 @@ constexpr KnownCause kKnownCauses[] = {
     {1359, L"System Restore had an internal error"},
 };
 
-// 2^63: every whole number strictly inside (-2^63 .. 2^63) converts to long long exactly.
+// Whole numbers in [-2^63, 2^63) convert to long long exactly, and those in [0, 2^64) to
+// unsigned long long (VT_UI8 answers reach 2^64 - 1); no conversion is defined beyond.
 constexpr double kTwoTo63 = 9223372036854775808.0;
+constexpr double kTwoTo64 = 18446744073709551616.0;
 
 Text DescribeNumber(double number) {
   if (std::isnan(number)) return L"System Restore returned a value that is not a number.";
   if (std::isinf(number)) return L"System Restore returned an infinite number.";
   if (std::trunc(number) != number) return L"System Restore returned a fraction.";
-  if (number < -kTwoTo63 || number >= kTwoTo63) {
+  if (number < -kTwoTo63 || number >= kTwoTo64) {
     return L"System Restore returned a number beyond 64 bits.";
+  }
+  if (number >= kTwoTo63) {
+    return L"System Restore returned " +
+           platform::UnsignedNumberText(static_cast<unsigned long long>(number)) + L".";
   }
   const auto whole = static_cast<long long>(number);
   for (const KnownCause& cause : kKnownCauses) {

@@ -16,5 +16,6 @@ Text IntegerText(std::int16_t value);
 
 // Decimal text of any integer, for reports and status lines.
 Text NumberText(long long value);
+Text UnsignedNumberText(unsigned long long value);
 
 }  // namespace platform
