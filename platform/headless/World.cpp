@@ -92,6 +92,11 @@ void World::RecordBox(const Text& prompt, const Text& title) {
   if (onMessageBox) onMessageBox(boxes_.back());
 }
 
+void World::RecordErrorLine(const Text& line) {
+  errorLines_.push_back(line);
+  Log(L"stderr " + line);
+}
+
 AutomationCall& World::RecordCall(AutomationCall call) {
   calls_.push_back(std::move(call));
   Log(L"call " + calls_.back().method);
