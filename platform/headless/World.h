@@ -11,6 +11,7 @@
 
 #include "platform/ExitCode.h"
 #include "platform/Failure.h"
+#include "platform/FailureWords.h"
 #include "platform/Form.h"
 #include "platform/FormDefinition.h"
 #include "platform/Registry.h"
@@ -103,7 +104,8 @@ class World {
   // --- used by the headless backend ---
   void Log(Text entry) { trace_.push_back(std::move(entry)); }
   void RunForm(const FormDefinition& definition,
-               const std::function<std::shared_ptr<void>(Form&)>& bind);
+               const std::function<std::shared_ptr<void>(Form&)>& bind,
+               const FailureWordsTable& words);
   ControlState& ControlByName(const wchar_t* name, ControlKind kind);
   void SetWindowShown() { windowShown_ = true; }
   void RecordBox(const Text& prompt, const Text& title);

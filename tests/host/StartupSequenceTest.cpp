@@ -135,9 +135,10 @@ TEST_F(StartupSequence, WithoutAVisibleDisplayNoBoxWaitsAndTheWordsGoToStandardE
        ExitCode::kRefused, 5000, L"Reruze Dazova Derivod Irari: Restore Point creation Failed!"},
       {"not XP", [] { world().SetWindowsVersion("6.1"); }, ExitCode::kWrongWindows, 0,
        L"Error: This utility is only intended for Windows XP."},
-      {"failure", [] { world().bindFailure = platform::Failure(-2147217392, L"Invalid\r\rclass"); },
+      {"failure",
+       [] { world().bindFailure = platform::Failure(-2147467259, L"Unspecified\r\rerror"); },
        ExitCode::kUnhandledFailure, 0,
-       L"Reruze Dazova Derivod Irari: Run-time error '-2147217392 (80041010)': Invalid class"},
+       L"Reruze Dazova Derivod Irari: Run-time error '-2147467259 (80004005)': Unspecified error"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
