@@ -3,14 +3,17 @@
 # another process: the stand-in runs as a COM local server and answers after a delay, so
 # Ferrule's window thread waits in COM's call loop.
 #  A (refused): while the call runs the window keeps its creating text, repaints when another
-#    program invalidates it and uses little CPU; Enter, Escape, Alt+F4 and a click on the
-#    close box made meanwhile do not dismiss the failure box that follows, and the close they
-#    ask for ends the program at once after OK and the status, exit 1, without a countdown.
-#  B (created): WM_CLOSE and SC_CLOSE sent during the call return while the window still
-#    shows its creating text; after the answer the status is shown and the program ends at
-#    once, exit 0, without a countdown tick.
-#  C (refused, no delay): WM_CLOSE and SC_CLOSE sent, then posted, to the window the failure
-#    box holds disabled leave the box up; after OK the program ends at once, exit 1.
+#    program invalidates it and uses little CPU; Enter, Escape and a click on the close box
+#    made meanwhile do not dismiss the failure box that follows; WM_CLOSE and SC_CLOSE sent
+#    during the call return while the window still shows its creating text; WM_CLOSE sent,
+#    then posted, to the window the box holds disabled leaves the box up. The close asked for
+#    ends the program at once after OK and the status, exit 1, without a countdown.
+#  B (created): Alt+F4 during the call, its only close request; after the answer the status
+#    is shown and the program ends at once, exit 0, without a countdown tick.
+#  C (refused, no delay): SC_CLOSE sent, then posted, to the window the failure box holds
+#    disabled, its only close request, leaves the box up; after OK the program ends at once.
+# Each of B and C has one way of asking to close and so fails alone if that way is lost;
+# A asks every other way at once.
 # Which texts Ferrule set, and when, comes from Wine's +win trace of Ferrule: the status is
 # shown for too short a time before a requested end for a poller to be sure to see it.
 set -euo pipefail
@@ -89,15 +92,16 @@ check_end() {  # STATUS-REGEX EXIT-CODE
   check_eq "$RUN: exit code" "$FERRULE_RC" "$2"
 }
 
-# ---- A: refused after a long call; keys and a click during it ------------------------------
+# ---- A: refused after a long call; keys, a click and sends during it, sends to the box ------
 start_run a "${long_call[@]}" FERRULE_STANDIN_ANSWER=1058
 drive_async a clock wait-window "Creating Restore Point" 30000 \
   wait-line call "$WLOG" "call|CreateRestorePoint" 30000 \
   repaint 3000 has-line answered_by_repaint "$WLOG" "answer|" dump during \
-  keys return keys escape keys alt+f4 close-box has-line answered_by_input "$WLOG" "answer|" \
-  dump input \
-  wait-line answer "$WLOG" "answer|" 30000 wait-box "$title" 10000 box-stays 2000 \
-  press-box-ok wait-gone 8000
+  keys return keys escape close-box has-line answered_by_input "$WLOG" "answer|" dump input \
+  send close 10000 dump sent_close send sc-close 10000 dump sent_sc_close \
+  has-line answered_by_sends "$WLOG" "answer|" \
+  wait-line answer "$WLOG" "answer|" 30000 wait-box "$title" 10000 \
+  send close 5000 post close box-stays 2000 press-box-ok wait-gone 8000
 # Ferrule's CPU time from the call's arrival to its answer, measured from here.
 cpu=
 if wait_line "$LOG" "^call\|" 40 && pid=$(ferrule_linux_pid); then
@@ -125,42 +129,48 @@ fi
 check_eq "a: stand-in had answered when the keys and the click were made" \
   "$(get answered_by_input "$out")" 0
 check_eq "a: Label1 after the keys and the click" "$(get input.Label1.text "$out")" "$creating"
+# WM_CLOSE is sent twice, during the call and to the box's disabled window: first and second.
+for message in close sc-close; do
+  check_eq "a: $message sent during the call answered" \
+    "$(get_all "sent_${message}_answered" "$out" | sed -n 1p)" 1
+  note "a: $message sent during the call took (ms)" \
+    "$(get_all "sent_${message}_ms" "$out" | sed -n 1p)"
+  check_eq "a: window after $message was sent during the call" \
+    "$(get_all "sent_${message}_window" "$out" | sed -n 1p)" 1
+  check_eq "a: Label1 after $message was sent" "$(get "sent_${message//-/_}.Label1.text" "$out")" \
+    "$creating"
+done
+check_eq "a: stand-in had answered when both sends returned" "$(get answered_by_sends "$out")" 0
+check_eq "a: window enabled when close was sent to the box's" \
+  "$(get_all sent_close_enabled "$out" | sed -n 2p)" 0
+check_eq "a: window after close was sent to the box's" \
+  "$(get_all sent_close_window "$out" | sed -n 2p)" 1
 check_eq "a: box text" "$(get box_text "$out")" "Restore Point creation Failed!"
-check_eq "a: box still up 2 s after it appeared" "$(get box_stayed "$out")" 1
+check_eq "a: box still up 2 s after the send and post" "$(get box_stayed "$out")" 1
 check_end "$refused_re" 1
 note "a: timeline (driver ms)" "window $(get window_at "$out"), call $(get call_at "$out"),\
  repainted $(get repainted_at "$out"), input $(get close_at "$out"),\
  answer $(get answer_at "$out"), box $(get box_at "$out"), OK $(get box_gone_at "$out"),\
  status $(text_set_at "$refused_re"), gone $(get gone_at "$out")"
 
-# ---- B: created after a long call; WM_CLOSE and SC_CLOSE sent during it ---------------------
+# ---- B: created after a long call; Alt+F4 during it -----------------------------------------
 start_run b "${long_call[@]}" FERRULE_STANDIN_ANSWER=0
 drive b clock wait-window "Creating Restore Point" 30000 \
   wait-line call "$WLOG" "call|CreateRestorePoint" 30000 \
-  send close 10000 dump sent_close send sc-close 10000 dump sent_sc_close \
-  has-line answered_by_sends "$WLOG" "answer|" wait-line answer "$WLOG" "answer|" 30000 \
-  wait-gone 8000
+  keys alt+f4 has-line answered_by_input "$WLOG" "answer|" dump input \
+  wait-line answer "$WLOG" "answer|" 30000 wait-gone 8000
 end_run
-for message in close sc-close; do
-  check_eq "b: $message sent during the call answered" "$(get "sent_${message}_answered")" 1
-  note "b: $message sent during the call took (ms)" "$(get "sent_${message}_ms")"
-  check_eq "b: window after $message was sent" "$(get "sent_${message}_window")" 1
-  check_eq "b: Label1 after $message was sent" "$(get "sent_${message//-/_}.Label1.text")" \
-    "$creating"
-done
-check_eq "b: stand-in had answered when both sends returned" "$(get answered_by_sends)" 0
+check_eq "b: stand-in had answered when Alt+F4 was pressed" "$(get answered_by_input)" 0
+check_eq "b: Label1 after Alt+F4" "$(get input.Label1.text)" "$creating"
 check_end "$created_re" 0
 
-# ---- C: refused; close requests sent and posted while the box disables the window -----------
+# ---- C: refused; SC_CLOSE sent and posted while the box disables the window -----------------
 start_run c FERRULE_STANDIN_ANSWER=1058
 drive c clock wait-window "Creating Restore Point" 30000 wait-box "$title" 20000 \
-  send close 5000 send sc-close 5000 post sc-close post close box-stays 1500 \
-  press-box-ok wait-gone 8000
+  send sc-close 5000 post sc-close box-stays 1500 press-box-ok wait-gone 8000
 end_run
-for message in close sc-close; do
-  check_eq "c: window enabled when $message was sent" "$(get "sent_${message}_enabled")" 0
-  check_eq "c: window after $message was sent" "$(get "sent_${message}_window")" 1
-done
-check_eq "c: box still up 1.5 s after the sends and posts" "$(get box_stayed)" 1
+check_eq "c: window enabled when sc-close was sent" "$(get sent_sc-close_enabled)" 0
+check_eq "c: window after sc-close was sent" "$(get sent_sc-close_window)" 1
+check_eq "c: box still up 1.5 s after the send and post" "$(get box_stayed)" 1
 check_end "$refused_re" 1
 finish

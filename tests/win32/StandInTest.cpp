@@ -301,6 +301,76 @@ TEST_F(StandInTest, ACallFailureIsAGenericFailureAndStillReleases) {
   EXPECT_EQ(ReadAll(points_), "");
 }
 
+// The code, source and words travel as WMI's scripting layer sends them; no words, no
+// description at all, which Ferrule treats otherwise than an empty one.
+TEST_F(StandInTest, FailsWithTheCodeAndWordsAsked) {
+  struct Case {
+    const wchar_t* setting;
+    HRESULT bind;  // S_OK: the bind succeeds and the call fails
+    HRESULT scode;
+    const wchar_t* description;  // nullptr: bstrDescription stays null
+    const char* answer;
+  };
+  const Case cases[] = {
+      {L"bind:800706BA", static_cast<HRESULT>(0x800706BA), 0, nullptr, nullptr},
+      {L"bind:00000000", E_INVALIDARG, 0, nullptr, nullptr},
+      {L"call", S_OK, kWbemFailed, L"Generic failure", "answer|error|80041001|Generic failure"},
+      {L"call:80041003:Access denied ", S_OK, static_cast<HRESULT>(0x80041003), L"Access denied ",
+       "answer|error|80041003|Access denied "},
+      {L"CALL:8004100e:Not found: a:b", S_OK, static_cast<HRESULT>(0x8004100E), L"Not found: a:b",
+       "answer|error|8004100E|Not found: a:b"},
+      {L"call:80041003:", S_OK, static_cast<HRESULT>(0x80041003), L"", "answer|error|80041003|"},
+      {L"call:80041003", S_OK, static_cast<HRESULT>(0x80041003), nullptr, "answer|error|80041003"},
+      {L"call:8004100", S_OK, E_INVALIDARG, L"FERRULE_STANDIN_FAIL is not a failure: call:8004100",
+       "answer|error|80070057|FERRULE_STANDIN_FAIL is not a failure: call:8004100"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.setting)));
+    DeleteFileW(log_.c_str());
+    SetVariable(L"FERRULE_STANDIN_FAIL", c.setting);
+    IDispatch* dispatch = nullptr;
+    EXPECT_EQ(CoGetObject(kMoniker, nullptr, IID_IDispatch, reinterpret_cast<void**>(&dispatch)),
+              c.bind);
+    ComRef<IDispatch> systemRestore(dispatch);
+    if (!systemRestore) {
+      EXPECT_EQ(Lines(log_), std::vector<std::string>{kOneRun[0]});
+      continue;
+    }
+    DISPID id = DISPID_UNKNOWN;
+    wchar_t name[] = L"CreateRestorePoint";
+    LPOLESTR names[] = {name};
+    ASSERT_EQ(systemRestore->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+    VariantArray args(3);
+    args[2].vt = VT_BSTR;
+    args[2].bstrVal = SysAllocString(L"Automatic Restore Point");
+    args[1].vt = VT_I2;
+    args[0].vt = VT_I2;
+    args[0].iVal = 100;
+    DISPPARAMS params = {args.Data(), nullptr, 3, 0};
+    ScopedVariant result;
+    EXCEPINFO info = {};
+    EXPECT_EQ(systemRestore->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                    result.Get(), &info, nullptr),
+              DISP_E_EXCEPTION);
+    platform::win32::ScopedBstr source, description, help;
+    *source.Receive() = info.bstrSource;
+    *description.Receive() = info.bstrDescription;
+    *help.Receive() = info.bstrHelpFile;
+    EXPECT_EQ(info.scode, c.scode);
+    EXPECT_STREQ(source.Get(), L"SWbemObjectEx");
+    if (c.description) {
+      ASSERT_TRUE(description.Get() != nullptr);
+      EXPECT_EQ(std::wstring(description.Get(), SysStringLen(description.Get())), c.description);
+    } else {
+      EXPECT_TRUE(description.Get() == nullptr) << testing::PrintToString(description.Get());
+    }
+    systemRestore.reset();
+    const std::vector<std::string> lines = Lines(log_);
+    ASSERT_EQ(lines.size(), 4u) << ReadAll(log_);
+    EXPECT_EQ(lines[2], c.answer);
+  }
+}
+
 // A failing call, too, answers only once the delay is over.
 TEST_F(StandInTest, AnswersAfterTheDelay) {
   SetVariable(L"FERRULE_STANDIN_DELAY_MS", L"300");

@@ -8,10 +8,6 @@
 
 namespace standin {
 
-namespace {
-constexpr HRESULT kInvalidClass = static_cast<HRESULT>(0x80041010);  // WBEM_E_INVALID_CLASS
-}
-
 HRESULT ParseWinmgmtsName(LPOLESTR name, ULONG* eaten, IMoniker** out) {
   if (!name || !eaten || !out) return E_POINTER;
   *eaten = 0;
@@ -19,7 +15,8 @@ HRESULT ParseWinmgmtsName(LPOLESTR name, ULONG* eaten, IMoniker** out) {
   return Guarded([&] {
     const std::wstring displayName(name);
     RecordEvent(L"bind|" + displayName);
-    if (FailureAsked() == FailAt::kBind) return kInvalidClass;
+    const Failure failure = FailureAsked();
+    if (failure.at == FailAt::kBind) return failure.code;
     *out = new Moniker(displayName);
     // All of it: ole32 would otherwise ask the moniker to parse the rest.
     *eaten = static_cast<ULONG>(displayName.size());

@@ -10,6 +10,8 @@ namespace standin {
 namespace {
 
 constexpr wchar_t kDefaultFolder[] = L"C:\\ferrule-standin";
+constexpr HRESULT kWbemInvalidClass = static_cast<HRESULT>(0x80041010);  // WBEM_E_INVALID_CLASS
+constexpr HRESULT kWbemFailed = static_cast<HRESULT>(0x80041001);        // WBEM_E_FAILED
 
 std::wstring Environment(const wchar_t* name) {
   std::vector<wchar_t> buffer(256);
@@ -54,6 +56,22 @@ bool ParseLong(const std::wstring& text, LONG& value) {
   return true;
 }
 
+// Exactly 8 hex digits, as an HRESULT is written.
+bool ParseHex(const std::wstring& text, HRESULT& value) {
+  if (text.size() != 8) return false;
+  unsigned long code = 0;
+  for (const wchar_t c : text) {
+    const int digit = c >= L'0' && c <= L'9'   ? c - L'0'
+                      : c >= L'a' && c <= L'f' ? c - L'a' + 10
+                      : c >= L'A' && c <= L'F' ? c - L'A' + 10
+                                               : -1;
+    if (digit < 0) return false;
+    code = code << 4 | static_cast<unsigned long>(digit);
+  }
+  value = static_cast<HRESULT>(code);
+  return true;
+}
+
 }  // namespace
 
 std::wstring WindowsPath(const std::wstring& path) {
@@ -80,12 +98,45 @@ DWORD DelayAsked() {
                                                                            : 0;
 }
 
-FailAt FailureAsked() {
+Failure FailureAsked() {
   const std::wstring fail = Environment(L"FERRULE_STANDIN_FAIL");
-  if (SameIgnoringCase(fail, L"bind")) return FailAt::kBind;
-  if (SameIgnoringCase(fail, L"call")) return FailAt::kCall;
-  if (SameIgnoringCase(fail, L"die")) return FailAt::kDie;
-  return FailAt::kNothing;
+  Failure failure;
+  if (SameIgnoringCase(fail, L"die")) {
+    failure.at = FailAt::kDie;
+    return failure;
+  }
+  const std::size_t colon = fail.find(L':');
+  const std::wstring where = fail.substr(0, colon);
+  if (SameIgnoringCase(where, L"bind")) {
+    failure.at = FailAt::kBind;
+    failure.code = kWbemInvalidClass;
+  } else if (SameIgnoringCase(where, L"call")) {
+    failure.at = FailAt::kCall;
+    failure.code = kWbemFailed;
+    failure.described = true;
+    failure.description = L"Generic failure";
+  } else {
+    return failure;
+  }
+  if (colon == std::wstring::npos) return failure;
+
+  // "call:80041003:Access denied ": the words are all that follows, colons and spaces too.
+  const std::size_t words = fail.find(L':', colon + 1);
+  const bool readable = words == std::wstring::npos
+                            ? ParseHex(fail.substr(colon + 1), failure.code)
+                            : failure.at == FailAt::kCall &&
+                                  ParseHex(fail.substr(colon + 1, words - colon - 1), failure.code);
+  // A bind "failing" with a success code would hand ole32 no moniker.
+  if (!readable || (failure.at == FailAt::kBind && SUCCEEDED(failure.code))) {
+    // A setting it cannot read must not pass for success: it fails where it asked to fail.
+    failure.code = E_INVALIDARG;
+    failure.described = true;
+    failure.description = L"FERRULE_STANDIN_FAIL is not a failure: " + fail;
+    return failure;
+  }
+  failure.described = words != std::wstring::npos;
+  failure.description = failure.described ? fail.substr(words + 1) : std::wstring();
+  return failure;
 }
 
 bool AnswerAsked(VARIANT& answer, std::wstring& setting) {

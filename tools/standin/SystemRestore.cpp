@@ -16,7 +16,6 @@ namespace {
 
 constexpr DISPID kCreateRestorePoint = 1;
 constexpr wchar_t kCreateRestorePointName[] = L"CreateRestorePoint";
-constexpr HRESULT kWbemFailed = static_cast<HRESULT>(0x80041001);  // WBEM_E_FAILED
 constexpr UINT kDiedMidCall = 0xDEAD;
 
 std::wstring Hex(HRESULT code) {
@@ -37,13 +36,15 @@ std::wstring DescribeFailure(HRESULT hr, const EXCEPINFO* exception) {
 }
 
 // Fails the call the way a WMI method does: the details travel in EXCEPINFO.
-HRESULT Raise(EXCEPINFO* exception, HRESULT code, const std::wstring& description) {
+HRESULT Raise(EXCEPINFO* exception, HRESULT code, const std::wstring* description) {
   if (exception) {
     *exception = EXCEPINFO();
     exception->scode = code;
     exception->bstrSource = SysAllocString(L"SWbemObjectEx");
-    exception->bstrDescription =
-        SysAllocStringLen(description.data(), static_cast<UINT>(description.size()));
+    if (description) {
+      exception->bstrDescription =
+          SysAllocStringLen(description->data(), static_cast<UINT>(description->size()));
+    }
   }
   return DISP_E_EXCEPTION;
 }
@@ -120,7 +121,7 @@ HRESULT SystemRestore::CreateRestorePoint(const DISPPARAMS& params, VARIANT* res
 
   PauseCall(DelayAsked());
   // As a service's process killed mid-call: no answer, no release, no clean-up.
-  if (FailureAsked() == FailAt::kDie) ExitProcess(kDiedMidCall);
+  if (FailureAsked().at == FailAt::kDie) ExitProcess(kDiedMidCall);
 
   ScopedVariant answer;
   const HRESULT hr = Answer(params, *answer.Get(), exception, badArgument);
@@ -139,7 +140,10 @@ HRESULT SystemRestore::CreateRestorePoint(const DISPPARAMS& params, VARIANT* res
 
 HRESULT SystemRestore::Answer(const DISPPARAMS& params, VARIANT& answer, EXCEPINFO* exception,
                               UINT* badArgument) {
-  if (FailureAsked() == FailAt::kCall) return Raise(exception, kWbemFailed, L"Generic failure");
+  const Failure failure = FailureAsked();
+  if (failure.at == FailAt::kCall) {
+    return Raise(exception, failure.code, failure.described ? &failure.description : nullptr);
+  }
   if (params.cNamedArgs > 0) return DISP_E_NONAMEDARGS;
   if (params.cArgs != 3) return DISP_E_BADPARAMCOUNT;
 
@@ -152,7 +156,8 @@ HRESULT SystemRestore::Answer(const DISPPARAMS& params, VARIANT& answer, EXCEPIN
 
   std::wstring setting;
   if (!AnswerAsked(answer, setting)) {
-    return Raise(exception, E_INVALIDARG, L"FERRULE_STANDIN_ANSWER is not an answer: " + setting);
+    const std::wstring description = L"FERRULE_STANDIN_ANSWER is not an answer: " + setting;
+    return Raise(exception, E_INVALIDARG, &description);
   }
   if (V_VT(&answer) == VT_I4 && answer.lVal == 0) {
     RecordRestorePoint(std::wstring((*description).bstrVal, SysStringLen((*description).bstrVal)),
