@@ -22,6 +22,7 @@ constexpr KnownCause kKnownCauses[] = {
     {1460, L"Another installation is using System Restore. Try again later"},
     {10, L"System Restore does not work in Safe Mode"},
     {1359, L"System Restore had an internal error"},
+    {5, L"Creating a restore point needs an administrator's rights"},
 };
 
 // Whole numbers in [-2^63, 2^63) convert to long long exactly, and those in [0, 2^64) to

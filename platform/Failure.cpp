@@ -16,9 +16,10 @@ Text HexSuffix(long number) {
 
 }  // namespace
 
-Text FailureReport(const Failure& failure) {
+Text FailureReport(const Failure& failure, const FailureWordsTable& words) {
+  const wchar_t* known = words.Find(failure.Number());
   return L"Run-time error '" + NumberText(failure.Number()) + HexSuffix(failure.Number()) + L"':" +
-         kCr + kCr + failure.Description();
+         kCr + kCr + (known ? Text(known) : failure.Description());
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/FailureWords.h"
 #include "platform/Text.h"
 
 namespace platform {
@@ -25,7 +26,8 @@ inline constexpr long kOverflowFailure = 6;
 inline constexpr long kTypeMismatchFailure = 13;
 inline constexpr long kObjectRequiredFailure = 424;
 
-// The text of the report box for an unhandled failure.
-Text FailureReport(const Failure& failure);
+// The text of the report box for an unhandled failure: the program's own words for its number
+// where it has some, else the failure's description.
+Text FailureReport(const Failure& failure, const FailureWordsTable& words = {});
 
 }  // namespace platform

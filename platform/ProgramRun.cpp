@@ -11,7 +11,8 @@ namespace {
 ProgramRun* current = nullptr;
 }  // namespace
 
-ProgramRun::ProgramRun(std::function<void()> close) : close_(std::move(close)), previous_(current) {
+ProgramRun::ProgramRun(std::function<void()> close, FailureWordsTable words)
+    : close_(std::move(close)), words_(words), previous_(current) {
   current = this;
 }
 
@@ -56,7 +57,7 @@ void ProgramRun::Report(const Failure& failure) {
   // Nothing else runs, and no close request counts, once a failure is being reported.
   ended_ = true;
   code_ = ExitCode::kUnhandledFailure;
-  MsgBox(FailureReport(failure));
+  MsgBox(FailureReport(failure, words_));
   close_();
 }
 

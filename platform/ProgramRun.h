@@ -13,7 +13,8 @@ namespace platform {
 class ProgramRun {
  public:
   // `close` tears the backend down once the run has ended: windows gone, no further event.
-  explicit ProgramRun(std::function<void()> close);
+  // `words` names the failures the program knows better than the system does.
+  explicit ProgramRun(std::function<void()> close, FailureWordsTable words = {});
   ~ProgramRun();
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
@@ -40,6 +41,7 @@ class ProgramRun {
   void Report(const Failure& failure);
 
   std::function<void()> close_;
+  FailureWordsTable words_;
   ProgramRun* previous_;
   ExitCode code_ = ExitCode::kCreated;
   bool ended_ = false;

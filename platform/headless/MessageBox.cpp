@@ -1,14 +1,16 @@
-#include "platform/MessageBox.h"
-
+#include "platform/MessageBoxBackend.h"
 #include "platform/headless/World.h"
-#include "res/Application.h"
 
-namespace platform {
+namespace platform::backend {
 
-void MsgBox(const Text& prompt) { MsgBox(prompt, res::kApplicationTitle); }
+using headless::World;
 
-void MsgBox(const Text& prompt, const Text& title) {
-  headless::World::Get().RecordBox(prompt, title);
+bool DisplayVisible() { return World::Get().displayVisible; }
+
+void ShowMessageBox(const Text& prompt, const Text& title) {
+  World::Get().RecordBox(prompt, title);
 }
 
-}  // namespace platform
+void WriteErrorLine(const Text& line) { World::Get().RecordErrorLine(line); }
+
+}  // namespace platform::backend

@@ -92,6 +92,11 @@ void World::RecordBox(const Text& prompt, const Text& title) {
   if (onMessageBox) onMessageBox(boxes_.back());
 }
 
+void World::RecordErrorLine(const Text& line) {
+  errorLines_.push_back(line);
+  Log(L"stderr " + line);
+}
+
 AutomationCall& World::RecordCall(AutomationCall call) {
   calls_.push_back(std::move(call));
   Log(L"call " + calls_.back().method);
@@ -105,7 +110,8 @@ void World::Finish(ExitCode code) {
 }
 
 void World::RunForm(const FormDefinition& definition,
-                    const std::function<std::shared_ptr<void>(Form&)>& bind) {
+                    const std::function<std::shared_ptr<void>(Form&)>& bind,
+                    const FailureWordsTable& words) {
   windowCaption_ = definition.caption;
   controls_.clear();
   controls_.reserve(definition.controlCount);
@@ -113,7 +119,7 @@ void World::RunForm(const FormDefinition& definition,
     const ControlDefinition& c = definition.controls[i];
     controls_.push_back(ControlState{&c, c.caption ? c.caption : L"", true, 0, -1, Handler()});
   }
-  ProgramRun run([&] { Finish(run.Code()); });
+  ProgramRun run([&] { Finish(run.Code()); }, words);
   Form::Impl impl;
   Form form(impl);
   std::shared_ptr<void> handlers;

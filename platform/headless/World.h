@@ -11,6 +11,7 @@
 
 #include "platform/ExitCode.h"
 #include "platform/Failure.h"
+#include "platform/FailureWords.h"
 #include "platform/Form.h"
 #include "platform/FormDefinition.h"
 #include "platform/Registry.h"
@@ -73,7 +74,8 @@ class World {
   std::optional<Failure> bindFailure;                    // GetObject fails with this
   std::optional<Failure> callFailure;                    // the method call fails with this
   std::function<void(const ShownBox&)> onMessageBox;     // runs while a box is up
-  std::function<void(int query)> beforeRegistryQuery;    // may change the registry between reads
+  bool displayVisible = true;  // false: a window station nobody sees, as a service runs in
+  std::function<void(int query)> beforeRegistryQuery;  // may change the registry between reads
   Text dateText = L"12/7/2026";
   Text timeText = L"2:15:00 PM";
   void ScheduleClick(long long at, const wchar_t* control);
@@ -90,6 +92,7 @@ class World {
   std::optional<ExitCode> Exit() const { return exitCode_; }
   long long EndedAt() const { return endedAt_; }
   const std::vector<ShownBox>& Boxes() const { return boxes_; }
+  const std::vector<Text>& ErrorLines() const { return errorLines_; }  // on standard error
   const std::vector<AutomationCall>& Calls() const { return calls_; }
   const std::vector<Text>& Binds() const { return binds_; }
   // Everything observable, in order: "show", "Label1.Caption=...", "date", "call ...", "end 0".
@@ -101,10 +104,12 @@ class World {
   // --- used by the headless backend ---
   void Log(Text entry) { trace_.push_back(std::move(entry)); }
   void RunForm(const FormDefinition& definition,
-               const std::function<std::shared_ptr<void>(Form&)>& bind);
+               const std::function<std::shared_ptr<void>(Form&)>& bind,
+               const FailureWordsTable& words);
   ControlState& ControlByName(const wchar_t* name, ControlKind kind);
   void SetWindowShown() { windowShown_ = true; }
   void RecordBox(const Text& prompt, const Text& title);
+  void RecordErrorLine(const Text& line);
   AutomationCall& RecordCall(AutomationCall call);
   void RecordBind(const Text& name) { binds_.push_back(name); }
   void ObjectCreated() { ++liveObjects_; }
@@ -128,6 +133,7 @@ class World {
   std::vector<std::pair<long long, Text>> scheduled_;  // control name, or L"" for close box
   std::vector<ControlState> controls_;
   std::vector<ShownBox> boxes_;
+  std::vector<Text> errorLines_;
   std::vector<AutomationCall> calls_;
   std::vector<Text> binds_;
   std::vector<Text> trace_;

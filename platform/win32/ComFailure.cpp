@@ -2,22 +2,67 @@
 
 namespace platform::win32 {
 
-Failure ComFailure(HRESULT hr, const wchar_t* fallback) {
-  wchar_t buffer[512];
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                static_cast<DWORD>(hr), 0, buffer,
-                                sizeof(buffer) / sizeof(buffer[0]), nullptr);
-  Text description(fallback);
-  if (length > 0) {
-    Text message(buffer, length);
-    while (!message.empty() &&
-           (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
-      message.pop_back();
-    }
-    // Keep the program's single-CR line breaks in the report.
-    for (std::size_t at; (at = message.find(L"\r\n")) != Text::npos;) message.erase(at + 1, 1);
-    description += kCr + message;
+namespace {
+
+// Loaded for its resources only: no code of it runs, and no search can swap in another file.
+class DataModule {
+ public:
+  explicit DataModule(const Text& path)
+      : module_(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+  ~DataModule() {
+    if (module_) FreeLibrary(module_);
   }
+  DataModule(const DataModule&) = delete;
+  DataModule& operator=(const DataModule&) = delete;
+  HMODULE Get() const { return module_; }
+
+ private:
+  HMODULE module_;
+};
+
+Text FormattedMessage(HRESULT hr, DWORD source, HMODULE module) {
+  wchar_t buffer[512];
+  const DWORD length =
+      FormatMessageW(source | FORMAT_MESSAGE_IGNORE_INSERTS, module, static_cast<DWORD>(hr), 0,
+                     buffer, sizeof(buffer) / sizeof(buffer[0]), nullptr);
+  Text message(buffer, length);
+  while (!message.empty() &&
+         (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
+    message.pop_back();
+  }
+  // Keep the program's single-CR line breaks in the report.
+  for (std::size_t at; (at = message.find(L"\r\n")) != Text::npos;) message.erase(at + 1, 1);
+  return message;
+}
+
+bool IsWmiCode(HRESULT hr) {
+  const auto code = static_cast<DWORD>(hr);
+  return code >= 0x80041000 && code <= 0x80041FFF;
+}
+
+// WMI's message table, in the system's own copy: %SystemRoot%\system32\wbem\wmiutils.dll.
+Text WmiMessagesPath() {
+  wchar_t system[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return Text();
+  return Text(system, length) + L"\\wbem\\wmiutils.dll";
+}
+
+}  // namespace
+
+Text HresultMessage(HRESULT hr, const Text& wmiMessages) {
+  Text message = FormattedMessage(hr, FORMAT_MESSAGE_FROM_SYSTEM, nullptr);
+  if (message.empty() && IsWmiCode(hr) && !wmiMessages.empty()) {
+    DataModule module(wmiMessages);
+    if (module.Get()) message = FormattedMessage(hr, FORMAT_MESSAGE_FROM_HMODULE, module.Get());
+  }
+  return message;
+}
+
+Failure ComFailure(HRESULT hr, const wchar_t* fallback) {
+  Text description(fallback);
+  const Text message = HresultMessage(hr, WmiMessagesPath());
+  if (!message.empty()) description += kCr + message;
   return Failure(static_cast<long>(hr), description);
 }
 

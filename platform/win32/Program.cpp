@@ -25,14 +25,17 @@ void RequestClose() { ProgramRun::Current().RequestClose(); }
 }  // namespace win32
 
 int RunProgram(const FormDefinition& definition,
-               const std::function<std::shared_ptr<void>(Form&)>& bind) {
+               const std::function<std::shared_ptr<void>(Form&)>& bind,
+               const FailureWordsTable& words) {
   // Libraries loaded late (System Restore, themes) must not come from the current folder.
   SetDllDirectoryW(L"");
   win32::ScopedCom com;
-  ProgramRun run([] {
-    if (HWND window = win32::MainWindow()) DestroyWindow(window);
-    PostQuitMessage(0);
-  });
+  ProgramRun run(
+      [] {
+        if (HWND window = win32::MainWindow()) DestroyWindow(window);
+        PostQuitMessage(0);
+      },
+      words);
 
   Form::Impl impl;
   Form form(impl);

@@ -17,7 +17,8 @@ wait_ferrule 20
 
 text=$(get box_text)
 # Wine 8.0 has no SystemRestore class in root\default: WBEM_E_NOT_FOUND.
-check_match "report text" "$text" "^Run-time error '-2147217406 \(80041002\)':\\\\r\\\\r.+"
+check_match "report text" "$text" \
+  "^Run-time error '-2147217406 \(80041002\)':\\\\r\\\\rSystem Restore is not installed or not available on this computer\.$"
 if [[ $text =~ ^Run-time\ error\ \'(-?[0-9]+)\ \(([0-9A-F]{8})\)\' ]]; then
   check_eq "report number, decimal vs hex" "${BASH_REMATCH[1]}" \
     "$(( 0x${BASH_REMATCH[2]} - (1 << 32) ))"

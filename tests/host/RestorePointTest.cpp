@@ -106,7 +106,7 @@ TEST_F(RestorePoint, AnythingButNumericZeroIsReportedAsFailureInBoxAndWindow) {
 
 TEST_F(RestorePoint, KnownFailureCodesAreNamedInWordsAndKeepTheirNumber) {
   const std::wstring generic = L"System Restore returned ";
-  for (std::int32_t code : {1058, 112, 1460, 10, 1359}) {
+  for (std::int32_t code : {1058, 112, 1460, 10, 1359, 5}) {
     const std::wstring line = Module1::DescribeAnswer(Variant::Int32(code));
     SCOPED_TRACE(line);
     EXPECT_NE(line.rfind(generic, 0), 0u) << "no words for a known code";
@@ -125,9 +125,60 @@ TEST_F(RestorePoint, BindFailureIsReportedAndLeavesStatusEmpty) {
   ASSERT_EQ(world().Boxes().size(), 1u);
   EXPECT_EQ(world().Boxes()[0].title, L"Reruze Dazova Derivod Irari");
   EXPECT_EQ(world().Boxes()[0].prompt,
-            L"Run-time error '-2147217392 (80041010)':\r\rInvalid class");
+            L"Run-time error '-2147217392 (80041010)':\r\r"
+            L"System Restore is not installed or not available on this computer.");
   EXPECT_FALSE(world().Control(L"cmdClose").visible);
   EXPECT_EQ(world().Control(L"Timer1").interval, 0u);
+}
+
+// WMI names most of its failures by number alone; these are the ones people meet, in words they
+// can act on, whichever step failed. Any other number keeps the words it came with.
+TEST_F(RestorePoint, FailuresOnTheWayToSystemRestoreAreReportedInWords) {
+  const std::wstring accessDenied =
+      L"Access denied. Creating a restore point needs an administrator's rights: log on as an "
+      L"administrator and run Ferrule again.";
+  const std::wstring notInstalled =
+      L"System Restore is not installed or not available on this computer.";
+  const std::wstring wmiBroken =
+      L"Windows Management Instrumentation (WMI), through which Ferrule reaches System Restore, "
+      L"is not working on this computer.";
+  const std::wstring wmiStopped =
+      L"The Windows Management Instrumentation (WMI) service is not running or is disabled.";
+  struct Case {
+    std::uint32_t number;
+    const wchar_t* carried;  // what the failure came with: WMI's terse words, or the fallback
+    std::wstring reported;
+  };
+  const wchar_t* fallback = L"Automation error";
+  const Case cases[] = {
+      {0x80070005, L"Access is denied.", accessDenied},
+      {0x80041003, L"Access denied ", accessDenied},
+      {0x80041010, fallback, notInstalled},
+      {0x80041002, fallback, notInstalled},
+      {0x80041011, fallback, notInstalled},
+      {0x80041013, fallback, notInstalled},
+      {0x8004100E, fallback, wmiBroken},
+      {0x80041014, fallback, wmiBroken},
+      {0x8004100A, fallback, wmiBroken},
+      {0x80080005, fallback, wmiStopped},
+      {0x800706BA, fallback, wmiStopped},
+      {0x80070422, fallback, wmiStopped},
+      {0x80041001, L"Generic failure", L"Generic failure"},
+      // The same low bits as E_ACCESSDENIED, but not an HRESULT: not ours to name.
+      {0x00000005, L"Access is denied.", L"Access is denied."},
+  };
+  for (const Case& c : cases) {
+    for (const bool atBind : {true, false}) {
+      SetUp();
+      const Failure failure(static_cast<std::int32_t>(c.number), c.carried);
+      (atBind ? world().bindFailure : world().callFailure) = failure;
+      SCOPED_TRACE(std::to_string(c.number) + (atBind ? " at the bind" : " at the call"));
+      EXPECT_EQ(RunFerrule(), 3);
+      ASSERT_EQ(world().Boxes().size(), 1u);
+      const std::wstring& report = world().Boxes()[0].prompt;
+      EXPECT_EQ(report.substr(report.find(L"\r\r") + 2), c.reported);
+    }
+  }
 }
 
 TEST_F(RestorePoint, CallFailureIsReportedAfterTheStatusWasComposed) {

@@ -1,5 +1,7 @@
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/host/HeadlessFixture.h"
 
@@ -114,6 +116,47 @@ TEST_F(StartupSequence, ExitCodeTellsTheOutcome) {
   SetUp();
   world().bindFailure = platform::Failure(-2147217392, L"Invalid class");
   EXPECT_EQ(RunFerrule(), static_cast<int>(ExitCode::kUnhandledFailure));
+}
+
+// Where nobody can see a box (a service, a scheduled task) each outcome goes on as if its box
+// had been answered, ends by itself with the same code, and leaves the box's words on stderr.
+TEST_F(StartupSequence, WithoutAVisibleDisplayNoBoxWaitsAndTheWordsGoToStandardError) {
+  struct Case {
+    const char* what;
+    std::function<void()> arrange;
+    ExitCode code;
+    long long endedAt;    // virtual ms: 5000 after a countdown, 0 without one
+    const wchar_t* line;  // null: nothing on stderr
+  };
+  const Case cases[] = {
+      {"created", [] {}, ExitCode::kCreated, 5000, nullptr},
+      {"refused",
+       [] { world().answer = [](const auto&) { return platform::Variant::Int32(1058); }; },
+       ExitCode::kRefused, 5000, L"Reruze Dazova Derivod Irari: Restore Point creation Failed!"},
+      {"not XP", [] { world().SetWindowsVersion("6.1"); }, ExitCode::kWrongWindows, 0,
+       L"Error: This utility is only intended for Windows XP."},
+      {"failure",
+       [] { world().bindFailure = platform::Failure(-2147467259, L"Unspecified\r\rerror"); },
+       ExitCode::kUnhandledFailure, 0,
+       L"Reruze Dazova Derivod Irari: Run-time error '-2147467259 (80004005)': Unspecified error"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    world().displayVisible = false;
+    c.arrange();
+    EXPECT_EQ(RunFerrule(), static_cast<int>(c.code)) << TraceText();
+    EXPECT_TRUE(world().Boxes().empty());
+    EXPECT_EQ(world().EndedAt(), c.endedAt);
+    const std::vector<std::wstring> lines =
+        c.line ? std::vector<std::wstring>{c.line} : std::vector<std::wstring>{};
+    EXPECT_EQ(world().ErrorLines(), lines);
+    if (c.code == ExitCode::kRefused) {
+      EXPECT_EQ(world().Control(L"Label1").caption,
+                L"Restore Point creation Failed!\rSystem Restore is turned off, or its service is "
+                L"disabled (1058).");
+    }
+  }
 }
 
 }  // namespace

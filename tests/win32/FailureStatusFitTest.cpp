@@ -38,7 +38,7 @@ TEST(FailureStatusFit, EveryKnownCauseFitsTheLabelBelowTheFailureLine) {
              << L"x" << height << L" px at " << ppi << L" ppi\n";
 
   // The known codes, and the longest text an unknown code can give.
-  for (std::int32_t code : {1058, 112, 1460, 10, 1359, INT32_MIN}) {
+  for (std::int32_t code : {1058, 112, 1460, 10, 1359, 5, INT32_MIN}) {
     const std::wstring status = L"Restore Point creation Failed!\r" +
                                 Module1::DescribeAnswer(platform::Variant::Int32(code));
     RECT needed = {0, 0, width, 0};
