@@ -13,7 +13,11 @@ namespace {
 
 extern "C" void OnAbortSignal(int) { ExitCrashed(); }
 
-const bool kAbortHandled = (std::signal(SIGABRT, OnAbortSignal), true);
+// msvcrt's abort shows its "abnormal program termination" box in a GUI program before it raises
+// SIGABRT, and that box waits for an OK no one gives when a scheduled task or a service runs
+// Ferrule. Sent to stderr instead, the message goes nowhere and the exit follows at once.
+const bool kAbortHandled =
+    (std::signal(SIGABRT, OnAbortSignal), _set_error_mode(_OUT_TO_STDERR), true);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/ProgramRun.h"
+#include "platform/win32/DllSearchPath.h"
 #include "platform/win32/FormImpl.h"
 #include "platform/win32/Runtime.h"
 #include "platform/win32/Scoped.h"
@@ -27,8 +28,7 @@ void RequestClose() { ProgramRun::Current().RequestClose(); }
 int RunProgram(const FormDefinition& definition,
                const std::function<std::shared_ptr<void>(Form&)>& bind,
                const FailureWordsTable& words) {
-  // Libraries loaded late (System Restore, themes) must not come from the current folder.
-  SetDllDirectoryW(L"");
+  win32::KeepCurrentFolderOutOfDllSearch(GetModuleHandleW(L"kernel32.dll"));
   win32::ScopedCom com;
   ProgramRun run(
       [] {
