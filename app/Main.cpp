@@ -1,4 +1,4 @@
 #include "app/Form1.h"
+#include "platform/win32/freestanding/Freestanding.h"
 
-// The executable's entry; -municode makes the runtime call wmain.
-int wmain() { return RunFerrule(); }
+int FreestandingMain() { return RunFerrule(); }

@@ -2,7 +2,7 @@
 
 namespace Module1 {
 
-platform::Text strStatus;
+platform::ModuleText strStatus;
 platform::Int16 intCountdown;
 
 }  // namespace Module1

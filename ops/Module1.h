@@ -6,7 +6,7 @@
 namespace Module1 {
 
 // Shared by the window's handlers for the whole run.
-extern platform::Text strStatus;
+extern platform::ModuleText strStatus;
 extern platform::Int16 intCountdown;
 
 // Returns only on Windows XP; elsewhere tells the user so and ends the program.

@@ -1,10 +1,10 @@
 #include "ops/RegistryDeclarationsAndFunctions.h"
 
 #include <cstdint>
-#include <string>
 
 namespace RegistryDeclarationsAndFunctions {
 
+using platform::AnsiText;
 using platform::Text;
 using platform::registry::FromAnsi;
 using platform::registry::kErrorSuccess;
@@ -35,14 +35,14 @@ Text GetRegistryString(Key hKey, const Text& strPath, const Text& strValue,
 
   // A failed open leaves the handle 0, and the query below then fails.
   RegOpenKeyA(hKey, ToAnsi(strPath), &key.handle);
-  const std::string valueName = ToAnsi(strValue);
+  const AnsiText valueName = ToAnsi(strValue);
   if (RegQueryValueExA(key.handle, valueName, nullptr, &valueType, nullptr, &byteCount) !=
       kErrorSuccess) {
     return result;
   }
   if (valueType != kRegSz && valueType != kRegExpandSz) return result;
 
-  std::string buffer(byteCount, ' ');
+  AnsiText buffer(byteCount, ' ');
   std::uint32_t scratchType = 0;
   // The value may have changed since the first query; a failed read is no string at all.
   if (RegQueryValueExA(key.handle, valueName, nullptr, &scratchType, buffer.data(), &byteCount) !=
@@ -52,8 +52,9 @@ Text GetRegistryString(Key hKey, const Text& strPath, const Text& strValue,
 
   const Text text = FromAnsi(buffer);
   // size_t, not 16 bits: a value of any length is read whole.
-  const std::size_t firstNul = text.find(L'\0');
-  result = firstNul == Text::npos ? text : text.substr(0, firstNul);
+  std::size_t firstNul = 0;
+  while (firstNul < text.size() && text[firstNul] != L'\0') ++firstNul;
+  result = Text(text.data(), firstNul);
   return result;
 }
 

@@ -1,7 +1,5 @@
 #include "ops/RestorePointAnswer.h"
 
-#include <cmath>
-
 namespace Module1 {
 
 using platform::Text;
@@ -31,17 +29,20 @@ constexpr double kTwoTo63 = 9223372036854775808.0;
 constexpr double kTwoTo64 = 18446744073709551616.0;
 
 Text DescribeNumber(double number) {
-  if (std::isnan(number)) return L"System Restore returned a value that is not a number.";
-  if (std::isinf(number)) return L"System Restore returned an infinite number.";
-  if (std::trunc(number) != number) return L"System Restore returned a fraction.";
+  // GCC's builtins, inline: XP's msvcrt has no isnan or trunc.
+  if (__builtin_isnan(number)) return L"System Restore returned a value that is not a number.";
+  if (__builtin_isinf(number)) return L"System Restore returned an infinite number.";
+  // Every double of 2^53 or more is whole, so the range is told before any fraction.
   if (number < -kTwoTo63 || number >= kTwoTo64) {
     return L"System Restore returned a number beyond 64 bits.";
   }
   if (number >= kTwoTo63) {
-    return L"System Restore returned " +
-           platform::UnsignedNumberText(static_cast<unsigned long long>(number)) + L".";
+    // Through the signed conversion, exact here: an unsigned one would call into libgcc.
+    const auto high = static_cast<unsigned long long>(static_cast<long long>(number - kTwoTo63));
+    return L"System Restore returned " + platform::UnsignedNumberText(high + (1ULL << 63)) + L".";
   }
   const auto whole = static_cast<long long>(number);
+  if (static_cast<double>(whole) != number) return L"System Restore returned a fraction.";
   for (const KnownCause& cause : kKnownCauses) {
     if (cause.code == whole) {
       return Text(cause.words) + L" (" + platform::NumberText(whole) + L").";

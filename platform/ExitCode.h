@@ -8,7 +8,7 @@ enum class ExitCode : int {
   kRefused = 1,           // System Restore answered anything else
   kWrongWindows = 2,      // the version gate refused to run
   kUnhandledFailure = 3,  // a failure was reported and ended the program
-  kCrashed = 4            // the program broke down before it could report (abort, terminate)
+  kCrashed = 4  // a processor fault (access violation, illegal instruction, stack overflow)
 };
 
 }  // namespace platform

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <functional>
-
+#include "platform/Handler.h"
 #include "platform/Text.h"
 
 namespace platform {
@@ -40,8 +39,6 @@ class Timer {
  private:
   Control* control_;
 };
-
-using Handler = std::function<void()>;
 
 // The start-up window, built by the runtime from its definition.
 class Form {

@@ -19,7 +19,7 @@ class Int16 {
 
   // Narrows a wider number, failing as the 16-bit arithmetic would.
   static Int16 Checked(long value) {
-    if (value < INT16_MIN || value > INT16_MAX) throw Failure(kOverflowFailure, L"Overflow");
+    if (value < INT16_MIN || value > INT16_MAX) Raise(Failure(kOverflowFailure, L"Overflow"));
     return Int16(static_cast<std::int16_t>(value));
   }
 

@@ -1,14 +1,36 @@
 #include "platform/Program.h"
 
-#include "platform/ProgramEnd.h"
 #include "platform/ProgramRun.h"
 
 namespace platform {
 
-void SetExitCode(ExitCode code) { ProgramRun::Current().SetExitCode(code); }
+namespace {
 
-void End() { throw ProgramEnd{ProgramRun::Current().Code()}; }
+// Outside a run (a service used on its own) the same end applies, with no words of the program.
+template <class Step>
+[[noreturn]] void InRun(Step step) {
+  if (ProgramRun* run = ProgramRun::Current()) step(*run);
+  ProgramRun outside;
+  step(outside);
+  __builtin_unreachable();
+}
 
-void End(ExitCode code) { throw ProgramEnd{code}; }
+}  // namespace
+
+void SetExitCode(ExitCode code) {
+  if (ProgramRun* run = ProgramRun::Current()) run->SetExitCode(code);
+}
+
+void End() {
+  InRun([](ProgramRun& run) { run.End(run.Code()); });
+}
+
+void End(ExitCode code) {
+  InRun([code](ProgramRun& run) { run.End(code); });
+}
+
+void Raise(const Failure& failure) {
+  InRun([&failure](ProgramRun& run) { run.Fail(failure); });
+}
 
 }  // namespace platform

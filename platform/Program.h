@@ -1,8 +1,5 @@
 #pragma once
 
-#include <functional>
-#include <memory>
-
 #include "platform/ExitCode.h"
 #include "platform/FailureWords.h"
 #include "platform/Form.h"
@@ -10,20 +7,29 @@
 
 namespace platform {
 
-// Creates the start-up form from its definition, lets `bind` attach the program's handlers,
-// raises the load event once and delivers events until the program ends. What `bind` returns
-// is destroyed before the form, so no handler outlives the controls it uses.
-// A failure whose number is in `words` is reported in those words. Returns the process exit code.
-int RunProgram(const FormDefinition& definition,
-               const std::function<std::shared_ptr<void>(Form&)>& bind,
+// Where the program's handlers object is built, once the form exists.
+struct HandlersPlace {
+  void* place;
+  void (*create)(void* place, Form& form);
+  void (*destroy)(void* place);
+};
+
+// Creates the start-up form from its definition, builds the program's handlers in `handlers`,
+// raises the load event once and delivers events until the program ends. The handlers go
+// before the form, so none outlives the controls it uses. A failure whose number is in
+// `words` is reported in those words. Returns the process exit code where the backend
+// returns at all.
+int RunProgram(const FormDefinition& definition, const HandlersPlace& handlers,
                const FailureWordsTable& words);
 
 // The same, with the handlers held by an object of type Handlers built from the form.
 template <class Handlers>
 int RunProgram(const FormDefinition& definition, const FailureWordsTable& words = {}) {
-  return RunProgram(
-      definition,
-      [](Form& form) -> std::shared_ptr<void> { return std::make_shared<Handlers>(form); }, words);
+  alignas(Handlers) unsigned char place[sizeof(Handlers)];
+  const HandlersPlace handlers = {
+      place, [](void* at, Form& form) { new (at) Handlers(form); },
+      [](void* at) { static_cast<Handlers*>(at)->~Handlers(); }};
+  return RunProgram(definition, handlers, words);
 }
 
 // The code an ordinary end (countdown, Close, close box) reports.

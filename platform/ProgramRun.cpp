@@ -1,9 +1,8 @@
 #include "platform/ProgramRun.h"
 
-#include <new>
-
+#include "platform/Automation.h"
 #include "platform/MessageBox.h"
-#include "platform/ProgramEnd.h"
+#include "platform/ProcessEnd.h"
 
 namespace platform {
 
@@ -11,31 +10,20 @@ namespace {
 ProgramRun* current = nullptr;
 }  // namespace
 
-ProgramRun::ProgramRun(std::function<void()> close, FailureWordsTable words)
-    : close_(std::move(close)), words_(words), previous_(current) {
+ProgramRun::ProgramRun(FailureWordsTable words) : words_(words), previous_(current) {
   current = this;
 }
 
 ProgramRun::~ProgramRun() { current = previous_; }
 
-ProgramRun& ProgramRun::Current() { return *current; }
+ProgramRun* ProgramRun::Current() { return current; }
 
 void ProgramRun::Run(const Handler& handler) {
   if (ended_ || running_ || !handler) return;
   running_ = true;
-  try {
-    handler();
-  } catch (const ProgramEnd& end) {
-    Finish(end.code);
-  } catch (const Failure& failure) {
-    Report(failure);
-  } catch (const std::bad_alloc&) {
-    Report(Failure(7, L"Out of memory"));
-  } catch (...) {
-    Report(Failure(51, L"Internal error"));
-  }
+  handler();
   running_ = false;
-  if (closeRequested_ && !ended_) Finish(code_);
+  if (closeRequested_) End(code_);
 }
 
 void ProgramRun::RequestClose() {
@@ -44,21 +32,25 @@ void ProgramRun::RequestClose() {
     closeRequested_ = true;
     return;
   }
-  Finish(code_);
+  End(code_);
 }
 
-void ProgramRun::Finish(ExitCode code) {
-  code_ = code;
+void ProgramRun::End(ExitCode code) {
   ended_ = true;
-  close_();
+  code_ = code;
+  ReleaseAutomationObjects();
+  backend::EndProcess(code);
 }
 
-void ProgramRun::Report(const Failure& failure) {
-  // Nothing else runs, and no close request counts, once a failure is being reported.
+void ProgramRun::Fail(const Failure& failure) {
+  // A failure while one is being reported (the report's own text could not be made) ends it.
+  if (ended_) backend::EndProcess(code_);
   ended_ = true;
   code_ = ExitCode::kUnhandledFailure;
+  // As an unwinding procedure would: the service must not hold the object while the user reads.
+  ReleaseAutomationObjects();
   MsgBox(FailureReport(failure, words_));
-  close_();
+  backend::EndProcess(code_);
 }
 
 }  // namespace platform

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <functional>
-
 #include "platform/ExitCode.h"
 #include "platform/Failure.h"
-#include "platform/Form.h"
+#include "platform/Handler.h"
 
 namespace platform {
 
@@ -12,16 +10,15 @@ namespace platform {
 // reported, when a close request ends the run and with which exit code.
 class ProgramRun {
  public:
-  // `close` tears the backend down once the run has ended: windows gone, no further event.
   // `words` names the failures the program knows better than the system does.
-  explicit ProgramRun(std::function<void()> close, FailureWordsTable words = {});
+  explicit ProgramRun(FailureWordsTable words = {});
   ~ProgramRun();
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
 
-  // Runs one handler. Nothing thrown gets past: an end unwinds to here, a failure is reported
-  // here. Handlers never overlap: one raised while another runs (a message sent by another
-  // program during a long call) is dropped.
+  // Runs one handler. Handlers never overlap: one raised while another runs (a message sent by
+  // another program during a long call) is dropped. A close request made meanwhile is carried
+  // out when the handler returns.
   void Run(const Handler& handler);
 
   // The close box, Alt+F4, or WM_CLOSE from another program. While a handler runs the request
@@ -33,14 +30,16 @@ class ProgramRun {
   ExitCode Code() const { return code_; }
   bool Ended() const { return ended_; }
 
-  // The run under way on this thread.
-  static ProgramRun& Current();
+  // The end of the run: what it still holds is released, then the process ends with `code`.
+  [[noreturn]] void End(ExitCode code);
+  // The end by a failure: released, reported, then ended with exit code 3. No close request
+  // counts from here on.
+  [[noreturn]] void Fail(const Failure& failure);
+
+  // The run under way on this thread, or null.
+  static ProgramRun* Current();
 
  private:
-  void Finish(ExitCode code);
-  void Report(const Failure& failure);
-
-  std::function<void()> close_;
   FailureWordsTable words_;
   ProgramRun* previous_;
   ExitCode code_ = ExitCode::kCreated;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "platform/Text.h"
 
@@ -20,14 +19,14 @@ inline constexpr std::uint32_t kRegDword = 4;
 
 inline constexpr long kErrorSuccess = 0;
 
-long RegOpenKeyA(Key key, const std::string& subKey, Key* result);
+long RegOpenKeyA(Key key, const AnsiText& subKey, Key* result);
 // `data` may be null to ask for the type and byte count only.
-long RegQueryValueExA(Key key, const std::string& valueName, std::uint32_t* reserved,
+long RegQueryValueExA(Key key, const AnsiText& valueName, std::uint32_t* reserved,
                       std::uint32_t* type, char* data, std::uint32_t* byteCount);
 long RegCloseKey(Key key);
 
 // Conversions at the call, through the system ANSI code page.
-std::string ToAnsi(const Text& text);
-Text FromAnsi(const std::string& bytes);
+AnsiText ToAnsi(const Text& text);
+Text FromAnsi(const AnsiText& bytes);
 
 }  // namespace platform::registry

@@ -11,16 +11,15 @@ Text NumberText(long long value) {
 }
 
 Text UnsignedNumberText(unsigned long long value) {
-  // Built by hand: std::to_wstring would pull the locale machinery into the binary.
-  wchar_t digits[24];
-  int n = 0;
+  // wsprintfW has no 64-bit decimal, and System Restore's answer may need all 64 bits.
+  wchar_t digits[20];
+  std::size_t n = sizeof(digits) / sizeof(digits[0]);
+  const std::size_t last = n;
   do {
-    digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
+    digits[--n] = static_cast<wchar_t>(L'0' + value % 10);
     value /= 10;
   } while (value != 0);
-  Text text;
-  while (n > 0) text += digits[--n];
-  return text;
+  return Text(digits + n, last - n);
 }
 
 }  // namespace platform

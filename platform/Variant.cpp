@@ -37,9 +37,9 @@ bool Variant::IsPassable() const {
   }
 }
 
-void RequirePassable(const std::vector<Variant>& arguments) {
+void RequirePassable(std::initializer_list<Variant> arguments) {
   for (const Variant& argument : arguments) {
-    if (!argument.IsPassable()) throw Failure(kTypeMismatchFailure, L"Type mismatch");
+    if (!argument.IsPassable()) Raise(Failure(kTypeMismatchFailure, L"Type mismatch"));
   }
 }
 

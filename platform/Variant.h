@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <initializer_list>
+#include <utility>
 
 #include "platform/Text.h"
 
@@ -48,6 +49,6 @@ struct Variant {
 };
 
 // Fails with "Type mismatch" unless every argument can be passed; nothing is sent otherwise.
-void RequirePassable(const std::vector<Variant>& arguments);
+void RequirePassable(std::initializer_list<Variant> arguments);
 
 }  // namespace platform

@@ -8,12 +8,12 @@ using headless::World;
 
 Text CurrentDateText() {
   World::Get().Log(L"date");
-  return World::Get().dateText;
+  return headless::TextOf(World::Get().dateText);
 }
 
 Text CurrentTimeText() {
   World::Get().Log(L"time");
-  return World::Get().timeText;
+  return headless::TextOf(World::Get().timeText);
 }
 
 }  // namespace platform

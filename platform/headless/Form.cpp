@@ -8,10 +8,10 @@ using headless::World;
 
 namespace {
 
-Text BoolText(bool b) { return b ? L"true" : L"false"; }
+std::wstring BoolText(bool b) { return b ? L"true" : L"false"; }
 
-void LogChange(const Control& c, const wchar_t* property, const Text& value) {
-  World::Get().Log(Text(c.definition->name) + L"." + property + L"=" + value);
+void LogChange(const Control& c, const wchar_t* property, const std::wstring& value) {
+  World::Get().Log(std::wstring(c.definition->name) + L"." + property + L"=" + value);
 }
 
 void SetShown(Control& control, bool visible) {
@@ -38,19 +38,19 @@ void Form::Show() {
   World::Get().Log(L"show");
 }
 
-void Form::OnLoad(Handler handler) { World::Get().onLoad_ = std::move(handler); }
+void Form::OnLoad(Handler handler) { World::Get().onLoad_ = handler; }
 
 void Form::OnClick(const CommandButton& button, Handler handler) {
-  button.Handle()->handler = std::move(handler);
+  button.Handle()->handler = handler;
 }
 
 void Form::OnTimer(const Timer& timer, Handler handler) {
-  timer.Handle()->handler = std::move(handler);
+  timer.Handle()->handler = handler;
 }
 
 void Label::SetCaption(const Text& caption) {
-  control_->caption = caption;
-  LogChange(*control_, L"Caption", caption);
+  control_->caption = headless::WideOf(caption);
+  LogChange(*control_, L"Caption", control_->caption);
 }
 
 void Label::SetVisible(bool visible) { SetShown(*control_, visible); }
@@ -61,7 +61,7 @@ void Timer::SetInterval(unsigned milliseconds) {
   Control& timer = *control_;
   timer.interval = milliseconds;
   timer.nextTickAt = milliseconds > 0 ? World::Get().Now() + milliseconds : -1;
-  LogChange(timer, L"Interval", NumberText(milliseconds));
+  LogChange(timer, L"Interval", std::to_wstring(milliseconds));
 }
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cwchar>
 #include <new>
+#include <stdexcept>
+#include <string>
 
 #include "platform/ProgramRun.h"
 
@@ -65,36 +67,36 @@ void World::ScheduleClick(long long at, const wchar_t* control) {
   scheduled_.push_back({at, control});
 }
 
-void World::ScheduleClose(long long at) { scheduled_.push_back({at, Text()}); }
+void World::ScheduleClose(long long at) { scheduled_.push_back({at, std::wstring()}); }
 
 void World::CloseBox() {
   Log(L"close box");
-  ProgramRun::Current().RequestClose();
+  if (ProgramRun* run = ProgramRun::Current()) run->RequestClose();
 }
 
 const ControlState& World::Control(const wchar_t* name) const {
   for (const ControlState& c : controls_) {
     if (std::wcscmp(c.definition->name, name) == 0) return c;
   }
-  throw Failure(kObjectRequiredFailure, L"Object required");
+  throw std::out_of_range("no such control");
 }
 
 ControlState& World::ControlByName(const wchar_t* name, ControlKind kind) {
   for (ControlState& c : controls_) {
     if (c.definition->kind == kind && std::wcscmp(c.definition->name, name) == 0) return c;
   }
-  throw Failure(kObjectRequiredFailure, L"Object required");
+  Raise(Failure(kObjectRequiredFailure, L"Object required"));
 }
 
 void World::RecordBox(const Text& prompt, const Text& title) {
-  boxes_.push_back(ShownBox{now_, prompt, title});
-  Log(L"box " + title + L": " + prompt);
+  boxes_.push_back(ShownBox{now_, WideOf(prompt), WideOf(title)});
+  Log(L"box " + boxes_.back().title + L": " + boxes_.back().prompt);
   if (onMessageBox) onMessageBox(boxes_.back());
 }
 
 void World::RecordErrorLine(const Text& line) {
-  errorLines_.push_back(line);
-  Log(L"stderr " + line);
+  errorLines_.push_back(WideOf(line));
+  Log(L"stderr " + errorLines_.back());
 }
 
 AutomationCall& World::RecordCall(AutomationCall call) {
@@ -106,11 +108,10 @@ AutomationCall& World::RecordCall(AutomationCall call) {
 void World::Finish(ExitCode code) {
   exitCode_ = code;
   endedAt_ = now_;
-  Log(L"end " + NumberText(static_cast<int>(code)));
+  Log(L"end " + std::to_wstring(static_cast<int>(code)));
 }
 
-void World::RunForm(const FormDefinition& definition,
-                    const std::function<std::shared_ptr<void>(Form&)>& bind,
+void World::RunForm(const FormDefinition& definition, const HandlersPlace& handlers,
                     const FailureWordsTable& words) {
   windowCaption_ = definition.caption;
   controls_.clear();
@@ -119,13 +120,21 @@ void World::RunForm(const FormDefinition& definition,
     const ControlDefinition& c = definition.controls[i];
     controls_.push_back(ControlState{&c, c.caption ? c.caption : L"", true, 0, -1, Handler()});
   }
-  ProgramRun run([&] { Finish(run.Code()); }, words);
+  ProgramRun run(words);
   Form::Impl impl;
   Form form(impl);
-  std::shared_ptr<void> handlers;
-  run.Run([&] { handlers = bind(form); });
-  run.Run(onLoad_);
-  Deliver(run);
+  bool created = false;
+  // Where the shipped program's process would end, the run unwinds to here.
+  try {
+    run.Run([&] {
+      handlers.create(handlers.place, form);
+      created = true;
+    });
+    run.Run(onLoad_);
+    Deliver(run);
+  } catch (const ProcessEnded&) {
+  }
+  if (created) handlers.destroy(handlers.place);
 }
 
 // The event loop on the virtual clock: timers and scheduled user actions, in time order.
@@ -148,7 +157,7 @@ void World::Deliver(ProgramRun& run) {
     if (next < 0 || next > kIdleLimit) return;  // nothing left to happen: still running
     now_ = std::max(now_, next);
     if (actionFirst) {
-      const Text target = scheduled_[nextAction++].second;
+      const std::wstring target = scheduled_[nextAction++].second;
       if (target.empty()) {
         CloseBox();
         continue;

@@ -14,6 +14,7 @@
 #include "platform/FailureWords.h"
 #include "platform/Form.h"
 #include "platform/FormDefinition.h"
+#include "platform/Program.h"
 #include "platform/Registry.h"
 #include "platform/Variant.h"
 
@@ -24,7 +25,7 @@ class ProgramRun;
 // One control of the form.
 struct Control {
   const ControlDefinition* definition;
-  Text caption;
+  std::wstring caption;
   bool visible = true;
   unsigned interval = 0;      // timers only
   long long nextTickAt = -1;  // virtual ms, -1 when stopped
@@ -39,14 +40,23 @@ namespace platform::headless {
 
 using ControlState = platform::Control;
 
+// What tests read back is standard text, with all of std::wstring's means to inspect it.
+inline std::wstring WideOf(const Text& text) { return std::wstring(text.data(), text.size()); }
+inline Text TextOf(const std::wstring& text) { return Text(text.data(), text.size()); }
+
+// Thrown where the shipped program's process would end, so the test that ran it goes on.
+struct ProcessEnded {
+  ExitCode code;
+};
+
 struct ShownBox {
   long long at;
-  Text prompt;
-  Text title;
+  std::wstring prompt;
+  std::wstring title;
 };
 
 struct AutomationCall {
-  Text method;
+  std::wstring method;
   std::vector<Variant> arguments;
 };
 
@@ -76,8 +86,8 @@ class World {
   std::function<void(const ShownBox&)> onMessageBox;     // runs while a box is up
   bool displayVisible = true;  // false: a window station nobody sees, as a service runs in
   std::function<void(int query)> beforeRegistryQuery;  // may change the registry between reads
-  Text dateText = L"12/7/2026";
-  Text timeText = L"2:15:00 PM";
+  std::wstring dateText = L"12/7/2026";
+  std::wstring timeText = L"2:15:00 PM";
   void ScheduleClick(long long at, const wchar_t* control);
   void ScheduleClose(long long at);  // the title bar's close box
   // The close box clicked now, e.g. from `answer` while System Restore is still working.
@@ -86,41 +96,43 @@ class World {
   // --- read back by tests ---
   const ControlState& Control(const wchar_t* name) const;
   bool WindowShown() const { return windowShown_; }
-  Text WindowCaption() const { return windowCaption_; }
+  std::wstring WindowCaption() const { return windowCaption_; }
   long long Now() const { return now_; }
   bool Ended() const { return exitCode_.has_value(); }
   std::optional<ExitCode> Exit() const { return exitCode_; }
   long long EndedAt() const { return endedAt_; }
   const std::vector<ShownBox>& Boxes() const { return boxes_; }
-  const std::vector<Text>& ErrorLines() const { return errorLines_; }  // on standard error
+  const std::vector<std::wstring>& ErrorLines() const { return errorLines_; }  // on standard error
   const std::vector<AutomationCall>& Calls() const { return calls_; }
-  const std::vector<Text>& Binds() const { return binds_; }
+  const std::vector<std::wstring>& Binds() const { return binds_; }
   // Everything observable, in order: "show", "Label1.Caption=...", "date", "call ...", "end 0".
-  const std::vector<Text>& Trace() const { return trace_; }
+  const std::vector<std::wstring>& Trace() const { return trace_; }
   int OpenRegistryKeys() const { return static_cast<int>(openKeys_.size()); }
   int RegistryOpens() const { return registryOpens_; }
   int LiveAutomationObjects() const { return liveObjects_; }
 
   // --- used by the headless backend ---
-  void Log(Text entry) { trace_.push_back(std::move(entry)); }
-  void RunForm(const FormDefinition& definition,
-               const std::function<std::shared_ptr<void>(Form&)>& bind,
+  void Log(std::wstring entry) { trace_.push_back(std::move(entry)); }
+  void Log(const Text& entry) { Log(WideOf(entry)); }
+  void Log(const wchar_t* entry) { Log(std::wstring(entry)); }
+  void RunForm(const FormDefinition& definition, const HandlersPlace& handlers,
                const FailureWordsTable& words);
   ControlState& ControlByName(const wchar_t* name, ControlKind kind);
   void SetWindowShown() { windowShown_ = true; }
   void RecordBox(const Text& prompt, const Text& title);
   void RecordErrorLine(const Text& line);
   AutomationCall& RecordCall(AutomationCall call);
-  void RecordBind(const Text& name) { binds_.push_back(name); }
+  void RecordBind(const Text& name) { binds_.push_back(WideOf(name)); }
   void ObjectCreated() { ++liveObjects_; }
   void ObjectReleased() { --liveObjects_; }
   long RegOpenKey(registry::Key key, const std::string& subKey, registry::Key* result);
   long RegQueryValue(registry::Key key, const std::string& name, std::uint32_t* type, char* data,
                      std::uint32_t* byteCount);
   long RegCloseKey(registry::Key key);
+  // The end of the run: recorded here, then the backend unwinds with ProcessEnded.
+  void Finish(ExitCode code);
 
  private:
-  void Finish(ExitCode code);
   void Deliver(ProgramRun& run);
 
   using KeyPath = std::pair<registry::Key, std::string>;  // root, lower-case path
@@ -130,15 +142,15 @@ class World {
   int registryOpens_ = 0;
   int queries_ = 0;
 
-  std::vector<std::pair<long long, Text>> scheduled_;  // control name, or L"" for close box
+  std::vector<std::pair<long long, std::wstring>> scheduled_;  // control name, or L"" for close box
   std::vector<ControlState> controls_;
   std::vector<ShownBox> boxes_;
-  std::vector<Text> errorLines_;
+  std::vector<std::wstring> errorLines_;
   std::vector<AutomationCall> calls_;
-  std::vector<Text> binds_;
-  std::vector<Text> trace_;
+  std::vector<std::wstring> binds_;
+  std::vector<std::wstring> trace_;
   Handler onLoad_;
-  Text windowCaption_;
+  std::wstring windowCaption_;
   bool windowShown_ = false;
   long long now_ = 0;
   long long endedAt_ = -1;

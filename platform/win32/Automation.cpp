@@ -6,6 +6,7 @@
 
 #include "platform/win32/AutomationInstance.h"
 #include "platform/win32/ComFailure.h"
+#include "platform/win32/ComLibrary.h"
 #include "platform/win32/Runtime.h"
 #include "platform/win32/Scoped.h"
 
@@ -18,8 +19,13 @@ using win32::ComPtr;
 using win32::ScopedBstr;
 using win32::ScopedVariant;
 using win32::VariantArray;
+namespace com = win32::com;
 
 namespace {
+
+// Here rather than from libuuid: the program links no static library but libgcc.
+constexpr IID kIidNull = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
+constexpr IID kIidDispatch = {0x00020400, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 void ToVariant(const Variant& from, VARIANT& to) {
   switch (from.type) {
@@ -47,12 +53,12 @@ Variant FromVariant(const VARIANT& from) {
   Variant result;
   result.type = Variant::Type(V_VT(&from));
   if (V_VT(&from) == VT_BSTR) {
-    result.text.assign(from.bstrVal, SysStringLen(from.bstrVal));
+    result.text = Text(from.bstrVal, com::Api().SysStringLen(from.bstrVal));
     return result;
   }
   if (result.IsNumber()) {
     ScopedVariant real;
-    if (SUCCEEDED(VariantChangeType(real.Get(), const_cast<VARIANT*>(&from), 0, VT_R8))) {
+    if (SUCCEEDED(com::Api().VariantChangeType(real.Get(), const_cast<VARIANT*>(&from), 0, VT_R8))) {
       result.number = (*real).dblVal;
     } else {
       // A number we cannot read is no answer at all, and certainly not 0.
@@ -78,9 +84,8 @@ Failure InvokeFailure(HRESULT hr, EXCEPINFO& info) {
   const HRESULT code = info.scode != 0   ? info.scode
                        : info.wCode != 0 ? static_cast<HRESULT>(info.wCode)
                                          : hr;
-  if (description.Get() && SysStringLen(description.Get()) > 0) {
-    return Failure(code, Text(description.Get(), SysStringLen(description.Get())));
-  }
+  const UINT length = description.Get() ? com::Api().SysStringLen(description.Get()) : 0;
+  if (length > 0) return Failure(code, Text(description.Get(), length));
   return ComFailure(code);
 }
 
@@ -96,46 +101,48 @@ class LongCall {
 
 }  // namespace
 
-AutomationObject::~AutomationObject() {
-  if (object_) AsDispatch(object_)->Release();
-}
+namespace backend {
+
+void ReleaseInstance(AutomationInstance* object) { AsDispatch(object)->Release(); }
+
+}  // namespace backend
 
 AutomationObject GetAutomationObject(const Text& displayName) {
+  HRESULT hr = com::Start();
+  if (FAILED(hr)) Raise(ComFailure(hr));
   ComPtr<IDispatch> object;
-  HRESULT hr;
   {
     LongCall call;
-    hr = CoGetObject(displayName.c_str(), nullptr, IID_IDispatch, object.Receive());
+    hr = com::Api().CoGetObject(displayName.c_str(), nullptr, kIidDispatch, object.Receive());
   }
-  if (FAILED(hr)) throw ComFailure(hr);
+  if (FAILED(hr)) Raise(ComFailure(hr));
   return AutomationObject(AsInstance(object.Detach()));
 }
 
-Variant AutomationObject::Call(const Text& method, const std::vector<Variant>& arguments) {
-  if (!object_) throw Failure(kObjectRequiredFailure, L"Object required");
+Variant AutomationObject::Call(const Text& method, std::initializer_list<Variant> arguments) {
+  if (!object_) Raise(Failure(kObjectRequiredFailure, L"Object required"));
   RequirePassable(arguments);
   IDispatch* dispatch = AsDispatch(object_);
 
   DISPID id = 0;
   auto* name = const_cast<LPOLESTR>(method.c_str());
-  HRESULT hr = dispatch->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) throw ComFailure(hr, L"Object doesn't support this property or method");
+  HRESULT hr = dispatch->GetIDsOfNames(kIidNull, &name, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(hr)) Raise(ComFailure(hr, L"Object doesn't support this property or method"));
 
   // Invoke wants the arguments last to first.
-  VariantArray args(arguments.size());
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    ToVariant(arguments[i], args[arguments.size() - 1 - i]);
-  }
-  DISPPARAMS params = {args.Data(), nullptr, static_cast<UINT>(args.Size()), 0};
+  const std::size_t count = arguments.size();
+  VariantArray args(count);
+  for (std::size_t i = 0; i < count; ++i) ToVariant(arguments.begin()[i], args[count - 1 - i]);
+  DISPPARAMS params = {args.Data(), nullptr, static_cast<UINT>(count), 0};
   ScopedVariant result;
   EXCEPINFO info = {};
   UINT badArgument = 0;
   {
     LongCall call;
-    hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+    hr = dispatch->Invoke(id, kIidNull, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
                           &params, result.Get(), &info, &badArgument);
   }
-  if (FAILED(hr)) throw InvokeFailure(hr, info);
+  if (FAILED(hr)) Raise(InvokeFailure(hr, info));
   return FromVariant(*result);
 }
 

@@ -22,16 +22,19 @@ class DataModule {
 
 Text FormattedMessage(HRESULT hr, DWORD source, HMODULE module) {
   wchar_t buffer[512];
-  const DWORD length =
+  DWORD length =
       FormatMessageW(source | FORMAT_MESSAGE_IGNORE_INSERTS, module, static_cast<DWORD>(hr), 0,
                      buffer, sizeof(buffer) / sizeof(buffer[0]), nullptr);
-  Text message(buffer, length);
-  while (!message.empty() &&
-         (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
-    message.pop_back();
+  while (length > 0 &&
+         (buffer[length - 1] == L'\n' || buffer[length - 1] == L'\r' || buffer[length - 1] == L' ')) {
+    --length;
   }
   // Keep the program's single-CR line breaks in the report.
-  for (std::size_t at; (at = message.find(L"\r\n")) != Text::npos;) message.erase(at + 1, 1);
+  Text message;
+  for (DWORD i = 0; i < length; ++i) {
+    if (buffer[i] == L'\n' && i > 0 && buffer[i - 1] == L'\r') continue;
+    message += buffer[i];
+  }
   return message;
 }
 

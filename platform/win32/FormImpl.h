@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <cstddef>
 
 #include "platform/Form.h"
 #include "platform/FormDefinition.h"
@@ -18,9 +18,15 @@ struct Control {
 };
 
 struct Form::Impl {
+  Impl() = default;
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
+  ~Impl();
+
   const FormDefinition* definition = nullptr;
   HWND hwnd = nullptr;
-  std::vector<Control> controls;  // sized once, so addresses stay put
+  Control* controls = nullptr;  // one per definition, made once, so addresses stay put
+  std::size_t controlCount = 0;
   Handler onLoad;
 
   Control* Find(const wchar_t* name, ControlKind kind);

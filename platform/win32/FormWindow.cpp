@@ -1,8 +1,7 @@
 #include <windows.h>
 
-#include <cwchar>
-
 #include "platform/Failure.h"
+#include "platform/Memory.h"
 #include "platform/win32/FormImpl.h"
 #include "platform/win32/Runtime.h"
 
@@ -22,7 +21,8 @@ Form::Impl* ImplOf(HWND hwnd) {
 void OnCommand(Form::Impl& form, UINT id, UINT code, HWND sender) {
   // Enter arrives as IDOK with no sender; it presses the button only when the button has the focus.
   if (id == IDOK && !sender) {
-    for (Control& c : form.controls) {
+    for (std::size_t i = 0; i < form.controlCount; ++i) {
+      const Control& c = form.controls[i];
       if (c.definition->kind == ControlKind::kCommandButton && GetFocus() == c.hwnd) {
         win32::Invoke(c.handler);
       }
@@ -117,23 +117,31 @@ HWND CreateControl(const ControlDefinition& c, HWND parent, UINT id, PixelsPerIn
       0, windowClass, c.caption ? c.caption : L"", style, TwipsToPixels(c.left, ppi.x),
       TwipsToPixels(c.top, ppi.y), TwipsToPixels(c.width, ppi.x), TwipsToPixels(c.height, ppi.y),
       parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance, nullptr);
-  if (!hwnd) throw Failure(static_cast<long>(GetLastError()), L"Cannot create control");
+  if (!hwnd) Raise(Failure(static_cast<long>(GetLastError()), L"Cannot create control"));
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   return hwnd;
 }
 
+bool SameName(const wchar_t* a, const wchar_t* b) {
+  while (*a != 0 && *a == *b) ++a, ++b;
+  return *a == *b;
+}
+
 }  // namespace
 
+Form::Impl::~Impl() { memory::Free(controls); }
+
 Control* Form::Impl::Find(const wchar_t* name, ControlKind kind) {
-  for (Control& c : controls) {
-    if (c.definition->kind == kind && std::wcscmp(c.definition->name, name) == 0) return &c;
+  for (std::size_t i = 0; i < controlCount; ++i) {
+    Control& c = controls[i];
+    if (c.definition->kind == kind && SameName(c.definition->name, name)) return &c;
   }
-  throw Failure(kObjectRequiredFailure, L"Object required");
+  Raise(Failure(kObjectRequiredFailure, L"Object required"));
 }
 
 Control* Form::Impl::FindById(UINT id, ControlKind kind) {
-  for (Control& c : controls) {
-    if (c.id == id && c.definition->kind == kind) return &c;
+  for (std::size_t i = 0; i < controlCount; ++i) {
+    if (controls[i].id == id && controls[i].definition->kind == kind) return &controls[i];
   }
   return nullptr;
 }
@@ -156,16 +164,18 @@ void CreateForm(Form::Impl& form, const FormDefinition& definition) {
 
   form.hwnd = CreateWindowExW(kFormExStyle, kFormClass, definition.caption, kFormStyle, x, y, width,
                               height, nullptr, nullptr, instance, &form);
-  if (!form.hwnd) throw Failure(static_cast<long>(GetLastError()), L"Cannot create window");
+  if (!form.hwnd) Raise(Failure(static_cast<long>(GetLastError()), L"Cannot create window"));
   SetMainWindow(form.hwnd);
 
-  form.controls.reserve(definition.controlCount);
+  form.controls =
+      static_cast<Control*>(memory::Allocate(definition.controlCount * sizeof(Control)));
   for (std::size_t i = 0; i < definition.controlCount; ++i) {
     const ControlDefinition& c = definition.controls[i];
     const UINT id = kFirstControlId + static_cast<UINT>(i);
     HWND hwnd =
         c.kind == ControlKind::kTimer ? form.hwnd : CreateControl(c, form.hwnd, id, ppi, instance);
-    form.controls.push_back(Control{&c, hwnd, id, Handler()});
+    new (&form.controls[i]) Control{&c, hwnd, id, Handler()};
+    form.controlCount = i + 1;
   }
 }
 
@@ -189,14 +199,14 @@ void Form::Show() {
   UpdateWindow(impl_.hwnd);
 }
 
-void Form::OnLoad(Handler handler) { impl_.onLoad = std::move(handler); }
+void Form::OnLoad(Handler handler) { impl_.onLoad = handler; }
 
 void Form::OnClick(const CommandButton& button, Handler handler) {
-  button.Handle()->handler = std::move(handler);
+  button.Handle()->handler = handler;
 }
 
 void Form::OnTimer(const Timer& timer, Handler handler) {
-  timer.Handle()->handler = std::move(handler);
+  timer.Handle()->handler = handler;
 }
 
 }  // namespace platform

@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <string>
-
 #include "platform/MessageBoxBackend.h"
 #include "platform/win32/Runtime.h"
 
@@ -30,8 +28,9 @@ void WriteErrorLine(const Text& line) {
   if (error == nullptr || error == INVALID_HANDLE_VALUE) return;
   const Text text = line + L"\r\n";
   const int length = static_cast<int>(text.size());
-  std::string bytes(
-      WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr), '\0');
+  AnsiText bytes(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, text.data(), length,
+                                                              nullptr, 0, nullptr, nullptr)),
+                 '\0');
   WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), static_cast<int>(bytes.size()),
                       nullptr, nullptr);
   DWORD written = 0;

@@ -2,11 +2,12 @@
 
 #include <windows.h>
 
+#include "platform/ProcessEnd.h"
 #include "platform/ProgramRun.h"
+#include "platform/win32/ComLibrary.h"
 #include "platform/win32/DllSearchPath.h"
 #include "platform/win32/FormImpl.h"
 #include "platform/win32/Runtime.h"
-#include "platform/win32/Scoped.h"
 
 namespace platform {
 
@@ -19,30 +20,35 @@ HWND mainWindow = nullptr;
 HWND MainWindow() { return mainWindow; }
 void SetMainWindow(HWND window) { mainWindow = window; }
 
-void Invoke(const Handler& handler) { ProgramRun::Current().Run(handler); }
+void Invoke(const Handler& handler) {
+  if (ProgramRun* run = ProgramRun::Current()) run->Run(handler);
+}
 
-void RequestClose() { ProgramRun::Current().RequestClose(); }
+void RequestClose() {
+  if (ProgramRun* run = ProgramRun::Current()) run->RequestClose();
+}
 
 }  // namespace win32
 
-int RunProgram(const FormDefinition& definition,
-               const std::function<std::shared_ptr<void>(Form&)>& bind,
+namespace backend {
+
+void EndProcess(ExitCode code) {
+  if (HWND window = win32::MainWindow()) DestroyWindow(window);
+  win32::com::Stop();
+  ExitProcess(static_cast<UINT>(code));
+}
+
+}  // namespace backend
+
+int RunProgram(const FormDefinition& definition, const HandlersPlace& handlers,
                const FailureWordsTable& words) {
   win32::KeepCurrentFolderOutOfDllSearch(GetModuleHandleW(L"kernel32.dll"));
-  win32::ScopedCom com;
-  ProgramRun run(
-      [] {
-        if (HWND window = win32::MainWindow()) DestroyWindow(window);
-        PostQuitMessage(0);
-      },
-      words);
-
+  ProgramRun run(words);
   Form::Impl impl;
   Form form(impl);
-  std::shared_ptr<void> handlers;
   run.Run([&] {
     win32::CreateForm(impl, definition);
-    handlers = bind(form);
+    handlers.create(handlers.place, form);
   });
   run.Run(impl.onLoad);
 
@@ -53,8 +59,8 @@ int RunProgram(const FormDefinition& definition,
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  if (HWND window = win32::MainWindow()) DestroyWindow(window);
-  return static_cast<int>(run.Code());
+  handlers.destroy(handlers.place);
+  run.End(run.Code());
 }
 
 }  // namespace platform

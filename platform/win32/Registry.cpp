@@ -10,14 +10,14 @@ HKEY AsHkey(Key key) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(key)
 
 }  // namespace
 
-long RegOpenKeyA(Key key, const std::string& subKey, Key* result) {
+long RegOpenKeyA(Key key, const AnsiText& subKey, Key* result) {
   HKEY opened = nullptr;
   LONG status = ::RegOpenKeyA(AsHkey(key), subKey.c_str(), &opened);
   *result = static_cast<Key>(reinterpret_cast<ULONG_PTR>(opened));
   return status;
 }
 
-long RegQueryValueExA(Key key, const std::string& valueName, std::uint32_t* reserved,
+long RegQueryValueExA(Key key, const AnsiText& valueName, std::uint32_t* reserved,
                       std::uint32_t* type, char* data, std::uint32_t* byteCount) {
   DWORD t = type ? *type : 0;
   DWORD count = byteCount ? *byteCount : 0;
@@ -31,16 +31,16 @@ long RegQueryValueExA(Key key, const std::string& valueName, std::uint32_t* rese
 
 long RegCloseKey(Key key) { return ::RegCloseKey(AsHkey(key)); }
 
-std::string ToAnsi(const Text& text) {
-  if (text.empty()) return std::string();
+AnsiText ToAnsi(const Text& text) {
+  if (text.empty()) return AnsiText();
   const int length = static_cast<int>(text.size());
   int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<std::size_t>(bytes), '\0');
+  AnsiText ansi(static_cast<std::size_t>(bytes), '\0');
   WideCharToMultiByte(CP_ACP, 0, text.data(), length, ansi.data(), bytes, nullptr, nullptr);
   return ansi;
 }
 
-Text FromAnsi(const std::string& bytes) {
+Text FromAnsi(const AnsiText& bytes) {
   if (bytes.empty()) return Text();
   const int length = static_cast<int>(bytes.size());
   int chars = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);

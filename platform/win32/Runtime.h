@@ -11,7 +11,7 @@ namespace platform::win32 {
 HWND MainWindow();
 void SetMainWindow(HWND window);
 
-// Calls one of the program's handlers under the run's rules; nothing thrown gets into user32.
+// Calls one of the program's handlers under the run's rules.
 void Invoke(const Handler& handler);
 
 // A close request from the window or another program (close box, Alt+F4, WM_CLOSE, SC_CLOSE).

@@ -4,24 +4,11 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <vector>
+
+#include "platform/Memory.h"
+#include "platform/win32/ComLibrary.h"
 
 namespace platform::win32 {
-
-// COM for the user-interface thread, apartment-threaded, for the life of the run.
-class ScopedCom {
- public:
-  ScopedCom() : result_(CoInitialize(nullptr)) {}
-  ~ScopedCom() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ScopedCom(const ScopedCom&) = delete;
-  ScopedCom& operator=(const ScopedCom&) = delete;
-  HRESULT Result() const { return result_; }
-
- private:
-  HRESULT result_;
-};
 
 // Owns one reference to a COM interface.
 template <class T>
@@ -49,9 +36,12 @@ class ComPtr {
 
 class ScopedBstr {
  public:
-  explicit ScopedBstr(const wchar_t* text, UINT length) : b_(SysAllocStringLen(text, length)) {}
+  explicit ScopedBstr(const wchar_t* text, UINT length)
+      : b_(com::Api().SysAllocStringLen(text, length)) {}
   ScopedBstr() = default;
-  ~ScopedBstr() { SysFreeString(b_); }
+  ~ScopedBstr() {
+    if (b_) com::Api().SysFreeString(b_);
+  }
   ScopedBstr(const ScopedBstr&) = delete;
   ScopedBstr& operator=(const ScopedBstr&) = delete;
   BSTR Get() const { return b_; }
@@ -68,8 +58,8 @@ class ScopedBstr {
 
 class ScopedVariant {
  public:
-  ScopedVariant() { VariantInit(&v_); }
-  ~ScopedVariant() { VariantClear(&v_); }
+  ScopedVariant() { com::Api().VariantInit(&v_); }
+  ~ScopedVariant() { com::Api().VariantClear(&v_); }
   ScopedVariant(const ScopedVariant&) = delete;
   ScopedVariant& operator=(const ScopedVariant&) = delete;
   VARIANT* Get() { return &v_; }
@@ -82,20 +72,24 @@ class ScopedVariant {
 // A contiguous block of VARIANTs, as DISPPARAMS wants them; each is cleared on the way out.
 class VariantArray {
  public:
-  explicit VariantArray(std::size_t count) : v_(count) {
-    for (VARIANT& v : v_) VariantInit(&v);
+  explicit VariantArray(std::size_t count)
+      : v_(count ? static_cast<VARIANT*>(memory::Allocate(count * sizeof(VARIANT))) : nullptr),
+        count_(count) {
+    for (std::size_t i = 0; i < count_; ++i) com::Api().VariantInit(&v_[i]);
   }
   ~VariantArray() {
-    for (VARIANT& v : v_) VariantClear(&v);
+    for (std::size_t i = 0; i < count_; ++i) com::Api().VariantClear(&v_[i]);
+    memory::Free(v_);
   }
   VariantArray(const VariantArray&) = delete;
   VariantArray& operator=(const VariantArray&) = delete;
-  VARIANT* Data() { return v_.data(); }
+  VARIANT* Data() { return v_; }
   VARIANT& operator[](std::size_t i) { return v_[i]; }
-  std::size_t Size() const { return v_.size(); }
+  std::size_t Size() const { return count_; }
 
  private:
-  std::vector<VARIANT> v_;
+  VARIANT* v_;
+  std::size_t count_;
 };
 
 }  // namespace platform::win32

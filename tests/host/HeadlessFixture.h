@@ -15,11 +15,13 @@ class HeadlessTest : public ::testing::Test {
  protected:
   void SetUp() override {
     world().Reset();
-    Module1::strStatus.clear();
+    Module1::strStatus = platform::Text();
     Module1::intCountdown = 0;
   }
 
   static platform::headless::World& world() { return platform::headless::World::Get(); }
+
+  static std::wstring Status() { return platform::headless::WideOf(Module1::strStatus); }
 
   // Position of the first trace entry starting with `prefix`, or -1.
   static long TraceIndex(const std::wstring& prefix) {
@@ -37,5 +39,5 @@ class HeadlessTest : public ::testing::Test {
 
  private:
   // Procedures a test calls directly, outside RunFerrule, still have a run to answer to.
-  platform::ProgramRun directCalls_{[] {}};
+  platform::ProgramRun directCalls_;
 };

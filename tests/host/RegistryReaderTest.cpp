@@ -16,8 +16,9 @@ const char kPath[] = "Software\\Ferrule Tests";
 class RegistryReader : public HeadlessTest {
  protected:
   static std::wstring Read(const char* name, const wchar_t* fallback = L"<default>") {
-    return GetRegistryString(kHKeyCurrentUser, L"Software\\Ferrule Tests",
-                             std::wstring(name, name + std::strlen(name)), fallback);
+    const std::wstring wide(name, name + std::strlen(name));
+    return platform::headless::WideOf(GetRegistryString(
+        kHKeyCurrentUser, L"Software\\Ferrule Tests", platform::headless::TextOf(wide), fallback));
   }
   static void Store(const char* name, std::uint32_t type, const std::string& bytes) {
     world().SetRegistryValue(kHKeyCurrentUser, kPath, name, type, bytes);

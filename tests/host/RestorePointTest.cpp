@@ -15,12 +15,13 @@ TEST_F(RestorePoint, StatusHasThreeLinesSeparatedByLoneCarriageReturns) {
   world().dateText = L"12/7/2026";
   world().timeText = L"2:15:09 PM";
   Module1::MakeRestorePoint();
-  EXPECT_EQ(Module1::strStatus,
+  EXPECT_EQ(Status(),
             L"New Restore Point successfully created.\r"
             L"It is listed as: \r"
             L"Automatic Restore Point 12/7/2026 2:15:09 PM");
-  EXPECT_EQ(std::count(Module1::strStatus.begin(), Module1::strStatus.end(), L'\r'), 2);
-  EXPECT_EQ(Module1::strStatus.find(L'\n'), std::wstring::npos);
+  const std::wstring status = Status();
+  EXPECT_EQ(std::count(status.begin(), status.end(), L'\r'), 2);
+  EXPECT_EQ(Status().find(L'\n'), std::wstring::npos);
 }
 
 TEST_F(RestorePoint, DateAndTimeAreReadBeforeTheServiceIsCalled) {
@@ -33,7 +34,7 @@ TEST_F(RestorePoint, DateAndTimeAreReadBeforeTheServiceIsCalled) {
   SCOPED_TRACE(TraceText());
   EXPECT_LT(TraceIndex(L"date"), TraceIndex(L"time"));
   EXPECT_LT(TraceIndex(L"time"), TraceIndex(L"call"));
-  EXPECT_NE(Module1::strStatus.find(L"2:15:09 PM"), std::wstring::npos) << Module1::strStatus;
+  EXPECT_NE(Status().find(L"2:15:09 PM"), std::wstring::npos) << Status();
 }
 
 TEST_F(RestorePoint, ServiceGetsDescriptionTypeAndEventAsPositionalArguments) {
@@ -59,7 +60,7 @@ TEST_F(RestorePoint, ZeroOfAnyNumericTypeIsSuccessAndShowsNoBox) {
     world().answer = [type](const auto&) { return Variant::Number(type, 0); };
     Module1::MakeRestorePoint();
     EXPECT_TRUE(world().Boxes().empty()) << "type " << type;
-    EXPECT_EQ(Module1::strStatus.rfind(L"New Restore Point successfully created.\r", 0), 0u);
+    EXPECT_EQ(Status().rfind(L"New Restore Point successfully created.\r", 0), 0u);
   }
 }
 
@@ -100,14 +101,14 @@ TEST_F(RestorePoint, AnythingButNumericZeroIsReportedAsFailureInBoxAndWindow) {
     ASSERT_EQ(world().Boxes().size(), 1u);
     EXPECT_EQ(world().Boxes()[0].prompt, L"Restore Point creation Failed!");
     EXPECT_EQ(world().Boxes()[0].title, L"Reruze Dazova Derivod Irari");
-    EXPECT_EQ(Module1::strStatus, L"Restore Point creation Failed!\r" + c.secondLine);
+    EXPECT_EQ(Status(), L"Restore Point creation Failed!\r" + c.secondLine);
   }
 }
 
 TEST_F(RestorePoint, KnownFailureCodesAreNamedInWordsAndKeepTheirNumber) {
   const std::wstring generic = L"System Restore returned ";
   for (std::int32_t code : {1058, 112, 1460, 10, 1359, 5}) {
-    const std::wstring line = Module1::DescribeAnswer(Variant::Int32(code));
+    const std::wstring line = platform::headless::WideOf(Module1::DescribeAnswer(Variant::Int32(code)));
     SCOPED_TRACE(line);
     EXPECT_NE(line.rfind(generic, 0), 0u) << "no words for a known code";
     const std::wstring number = L" (" + std::to_wstring(code) + L").";
@@ -120,7 +121,7 @@ TEST_F(RestorePoint, BindFailureIsReportedAndLeavesStatusEmpty) {
   world().bindFailure = Failure(-2147217392, L"Invalid class");
   const int code = RunFerrule();
   EXPECT_EQ(code, 3);
-  EXPECT_TRUE(Module1::strStatus.empty());
+  EXPECT_TRUE(Status().empty());
   EXPECT_TRUE(world().Calls().empty());
   ASSERT_EQ(world().Boxes().size(), 1u);
   EXPECT_EQ(world().Boxes()[0].title, L"Reruze Dazova Derivod Irari");
@@ -184,12 +185,12 @@ TEST_F(RestorePoint, FailuresOnTheWayToSystemRestoreAreReportedInWords) {
 TEST_F(RestorePoint, CallFailureIsReportedAfterTheStatusWasComposed) {
   world().callFailure = Failure(-2147467263, L"Not implemented");
   EXPECT_EQ(RunFerrule(), 3);
-  EXPECT_EQ(Module1::strStatus.rfind(L"New Restore Point successfully created.", 0), 0u);
+  EXPECT_EQ(Status().rfind(L"New Restore Point successfully created.", 0), 0u);
   ASSERT_EQ(world().Boxes().size(), 1u);
   EXPECT_EQ(world().Boxes()[0].prompt,
             L"Run-time error '-2147467263 (80004001)':\r\rNot implemented");
   // Nothing showed the composed text.
-  EXPECT_NE(world().Control(L"Label1").caption, Module1::strStatus);
+  EXPECT_NE(world().Control(L"Label1").caption, Status());
 }
 
 TEST_F(RestorePoint, AutomationObjectIsReleasedOnEveryPath) {

@@ -41,9 +41,9 @@ TEST_F(StartupSequence, FinalWindowHoldsStatusCloseButtonAndFirstCountdownText) 
   RunFerrule();
   EXPECT_TRUE(world().WindowShown());
   EXPECT_EQ(world().WindowCaption(), L"Creating Restore Point");
-  EXPECT_EQ(world().Control(L"Label1").caption, Module1::strStatus);
+  EXPECT_EQ(world().Control(L"Label1").caption, Status());
   // The status replaces the creating text whole: its leading line break is gone.
-  EXPECT_EQ(Module1::strStatus.rfind(L"New Restore Point successfully created.", 0), 0u);
+  EXPECT_EQ(Status().rfind(L"New Restore Point successfully created.", 0), 0u);
   EXPECT_TRUE(world().Control(L"cmdClose").visible);
   EXPECT_TRUE(world().Control(L"Label2").visible);
   EXPECT_EQ(world().Control(L"Label2").caption, L"Closing in 5 seconds.");
@@ -93,7 +93,7 @@ TEST_F(StartupSequence, CloseRequestedBeforeTheSequenceEndsTakesEffectRightAfter
     };
     EXPECT_EQ(RunFerrule(), static_cast<int>(c.code));
     EXPECT_EQ(world().Boxes().size(), c.answer == 0 ? 0u : 1u);
-    EXPECT_EQ(world().Control(L"Label1").caption, Module1::strStatus);
+    EXPECT_EQ(world().Control(L"Label1").caption, Status());
     // Ended in the same instant the sequence finished, after its last step, before any tick.
     EXPECT_EQ(world().EndedAt(), 0);
     EXPECT_LT(TraceIndex(L"close box"), TraceIndex(L"Timer1.Interval=1000")) << TraceText();
