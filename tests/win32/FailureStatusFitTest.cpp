@@ -39,8 +39,8 @@ TEST(FailureStatusFit, EveryKnownCauseFitsTheLabelBelowTheFailureLine) {
 
   // The known codes, and the longest text an unknown code can give.
   for (std::int32_t code : {1058, 112, 1460, 10, 1359, 5, INT32_MIN}) {
-    const std::wstring status = L"Restore Point creation Failed!\r" +
-                                Module1::DescribeAnswer(platform::Variant::Int32(code));
+    const platform::Text status = L"Restore Point creation Failed!\r" +
+                                  Module1::DescribeAnswer(platform::Variant::Int32(code));
     RECT needed = {0, 0, width, 0};
     DrawTextW(screen, status.c_str(), static_cast<int>(status.size()), &needed,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
