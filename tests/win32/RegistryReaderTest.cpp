@@ -49,7 +49,9 @@ class RealRegistry : public ::testing::Test {
   }
 
   static std::wstring Read(const wchar_t* name) {
-    return GetRegistryString(platform::registry::kHKeyCurrentUser, kKeyPathW, name, L"<default>");
+    const platform::Text read =
+        GetRegistryString(platform::registry::kHKeyCurrentUser, kKeyPathW, name, L"<default>");
+    return std::wstring(read.data(), read.size());
   }
 
   // What the first, buffer-less query reports.

@@ -15,8 +15,13 @@ std::wstring TestTable() {
   return path;
 }
 
+std::wstring HresultMessage(HRESULT hr, const std::wstring& table) {
+  const platform::Text words =
+      platform::win32::HresultMessage(hr, platform::Text(table.data(), table.size()));
+  return std::wstring(words.data(), words.size());
+}
+
 TEST(WmiMessages, WmiCodesTakeTheirWordsFromWmisTableAndNoOtherCodeDoes) {
-  using platform::win32::HresultMessage;
   struct Case {
     unsigned long hr;
     std::wstring table;
