@@ -6,6 +6,8 @@
 // button visible and Label1 holding its final text.
 #include <windows.h>
 
+#include "platform/win32/freestanding/Freestanding.h"
+
 namespace {
 
 constexpr wchar_t kClass[] = L"FerruleFloor";
@@ -56,7 +58,8 @@ void SetShown(HWND control, bool shown) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int FreestandingMain() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = FloorProc;
