@@ -74,13 +74,6 @@ class BasicText {
   friend bool operator!=(const BasicText& a, const BasicText& b) { return !(a == b); }
   friend bool operator!=(const BasicText& a, const Char* b) { return !(a == b); }
 
-  // Changes the length, keeping what fits; new characters are NUL.
-  void Resize(std::size_t count) {
-    memory::Free(Reserve(count));
-    for (std::size_t i = size_; i < count; ++i) chars_[i] = 0;
-    SetSize(count);
-  }
-
   static std::size_t Length(const Char* text) {
     std::size_t n = 0;
     while (text[n] != 0) ++n;
@@ -152,7 +145,6 @@ class ModuleText {
     return *this;
   }
   operator const Text&() const { return Get(); }
-  const Text& Value() const { return Get(); }
 
   friend Text operator+(const ModuleText& a, const Text& b) { return a.Get() + b; }
   friend Text operator+(const ModuleText& a, const wchar_t* b) { return a.Get() + b; }
