@@ -1,7 +1,8 @@
 // Start-up benchmark driver: starts each program, waits for its end point and prints one CSV row
-// per run: target,run,ms,peak_kib,outcome. Ferrule and the floor end when their Close button is
-// visible and Label1 holds the final text (or a message box is up); the script ends when its
-// process has exited.
+// per run: target,run,first_ms,ms,peak_kib,outcome. first_ms is the first paint: Ferrule's or
+// the floor's window visible with Label1 holding a text (-1 for the script, which has no window).
+// Ferrule and the floor end when their Close button is visible and Label1 holds the final text
+// (or a message box is up); the script ends when its process has exited.
 // Usage: FerruleBench RUNS FERRULE_EXE FLOOR_EXE SCRIPT_VBS
 // Runs are interleaved (the order rotates each round) so that drift in the machine's load
 // falls on all three alike; one unrecorded warm-up round comes first.
@@ -34,6 +35,7 @@ const char* Name(Target target) {
 }
 
 struct Sample {
+  double firstMs = -1;
   double ms = -1;
   SIZE_T peakBytes = 0;
   std::string outcome;
@@ -71,6 +73,7 @@ bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
 struct State {
   DWORD processId = 0;
   Target target = Target::kFerrule;
+  bool shown = false;
   bool done = false;
   std::string outcome;
 };
@@ -101,6 +104,7 @@ BOOL CALLBACK OnTopLevel(HWND hwnd, LPARAM param) {
   const std::wstring title = Text(hwnd);
   // A message box (failure report, refusal) is the end of the start-up too.
   if (ClassOf(hwnd) == L"#32770") {
+    state.shown = true;
     state.done = true;
     state.outcome = "box";
     return FALSE;
@@ -110,6 +114,9 @@ BOOL CALLBACK OnTopLevel(HWND hwnd, LPARAM param) {
   if (title != expected) return TRUE;
   Controls controls;
   EnumChildWindows(hwnd, OnChild, reinterpret_cast<LPARAM>(&controls));
+  // The first paint: shown with its creating text (or a later one, should a poll miss it). Both
+  // programs call UpdateWindow right after ShowWindow, so this is within a poll of the paint.
+  state.shown = !controls.label1.empty();
   // One end point for Ferrule and the floor: the button is shown again and Label1 holds the
   // final text. Before that it holds the design-time text, seen for an instant before the load
   // steps run, which starts with "Creating", or the working text, which starts with CR.
@@ -179,6 +186,7 @@ Sample Run(Target target, const std::wstring& program, const std::wstring& scrip
       state.processId = process.dwProcessId;
       state.target = target;
       EnumWindows(OnTopLevel, reinterpret_cast<LPARAM>(&state));
+      if (state.shown && sample.firstMs < 0) sample.firstMs = elapsed;
       if (state.done) {
         sample.ms = elapsed;
         sample.outcome = state.outcome;
@@ -226,7 +234,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring cscript = CscriptPath();
   const Target order[] = {Target::kFloor, Target::kFerrule, Target::kScript};
 
-  std::printf("target,run,ms,peak_kib,outcome\n");
+  std::printf("target,run,first_ms,ms,peak_kib,outcome\n");
   for (int run = 0; run <= runs; ++run) {
     for (int i = 0; i < 3; ++i) {
       const Target target = order[(run + i) % 3];
@@ -235,7 +243,7 @@ int wmain(int argc, wchar_t** argv) {
                                                                : cscript;
       const Sample sample = Run(target, program, script);
       if (run == 0) continue;  // warm-up
-      std::printf("%s,%d,%.1f,%lu,%s\n", Name(target), run, sample.ms,
+      std::printf("%s,%d,%.1f,%.1f,%lu,%s\n", Name(target), run, sample.firstMs, sample.ms,
                   static_cast<unsigned long>(sample.peakBytes / 1024), sample.outcome.c_str());
       std::fflush(stdout);
     }
