@@ -75,6 +75,12 @@ text_set_at() {  # REGEX
   first_text_set "$1" | cut -d' ' -f1
 }
 
+# The stand-in's record of a call its server answered with ANSWER, the object released and the
+# server ended.
+served() {  # ANSWER
+  echo "bind server|start call answer|VT_I4:$1 release|SystemRestore server|exit"
+}
+
 # The checks every run ends with: the trace saw the creating text (so it is complete), the
 # status was set, no countdown text was, the window went at once after the status, the exit
 # code, and the stand-in's own record: the close asked for ended the run only after the object
@@ -149,7 +155,7 @@ check_eq "a: window after close was sent to the box's" \
   "$(get_all sent_close_window "$out" | sed -n 2p)" 1
 check_eq "a: box text" "$(get box_text "$out")" "Restore Point creation Failed!"
 check_eq "a: box still up 2 s after the send and post" "$(get box_stayed "$out")" 1
-check_end "$refused_re" 1 "bind server|start call answer|VT_I4:1058 release|SystemRestore server|exit"
+check_end "$refused_re" 1 "$(served 1058)"
 note "a: timeline (driver ms)" "window $(get window_at "$out"), call $(get call_at "$out"),\
  repainted $(get repainted_at "$out"), keys $(get keys_at "$out" | cut -d' ' -f1),\
  close sent $(get_all sent_close_at "$out" | sed -n 1p),\
@@ -165,7 +171,7 @@ drive b clock wait-window "Creating Restore Point" 30000 \
 end_run
 check_eq "b: stand-in had answered when Alt+F4 was pressed" "$(get answered_by_input)" 0
 check_eq "b: Label1 after Alt+F4" "$(get input.Label1.text)" "$creating"
-check_end "$created_re" 0 "bind server|start call answer|VT_I4:0 release|SystemRestore server|exit"
+check_end "$created_re" 0 "$(served 0)"
 
 # ---- C: refused; SC_CLOSE sent and posted while the box disables the window -----------------
 start_run c FERRULE_STANDIN_ANSWER=1058
@@ -188,5 +194,5 @@ end_run
 check_eq "d: stand-in had answered when the close box was clicked" "$(get answered_by_input)" 0
 check_eq "d: Label1 after the click" "$(get input.Label1.text)" "$creating"
 check_eq "d: box still up 1 s after it came" "$(get box_stayed)" 1
-check_end "$refused_re" 1 "bind server|start call answer|VT_I4:1058 release|SystemRestore server|exit"
+check_end "$refused_re" 1 "$(served 1058)"
 finish
