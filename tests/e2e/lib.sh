@@ -8,6 +8,10 @@ FERRULE_SOURCE=${FERRULE_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && 
 FERRULE_BUILD=${FERRULE_BUILD:-$FERRULE_SOURCE/build/win32}
 FERRULE_WINEPREFIX=${FERRULE_WINEPREFIX:-$FERRULE_BUILD/wineprefix}
 export FERRULE_SOURCE FERRULE_BUILD FERRULE_WINEPREFIX
+# Natively or under qemu-user's i386 emulation; every wait for something to happen below is a
+# scaled_wait, and so is every MS the driver is given (it scales them itself).
+source "$FERRULE_SOURCE/scripts/lib/i386.sh"
+i386_env
 
 # Run alone, a test brings its own X server; under ctest the whole run already has one.
 if [ -z "${DISPLAY:-}" ]; then
@@ -20,7 +24,7 @@ E2E_DIR=$FERRULE_BUILD/e2e/$E2E_NAME
 # Two runs of one test in one build tree would share, and wipe, the same directory.
 if [ -z "${E2E_LOCKED:-}" ]; then
   mkdir -p "$FERRULE_BUILD/e2e"
-  E2E_LOCKED=1 exec flock -w 100 -E 75 "$FERRULE_BUILD/e2e/.$E2E_NAME.lock" bash "$0" "$@"
+  E2E_LOCKED=1 exec flock -w "$(scaled_wait 100)" -E 75 "$FERRULE_BUILD/e2e/.$E2E_NAME.lock" bash "$0" "$@"
 fi
 
 E2E_FAILURES=0
@@ -65,6 +69,22 @@ check_num() {  # WHAT ACTUAL OP LIMIT   (OP: -le -ge -lt -gt -eq)
 }
 
 note() { echo "note $1: $2"; }
+
+# A key or click that ends the program does so at once: the window went within 3 s of it, well
+# before the countdown's 5 s could end it instead. Said outright because the driver's wait for
+# the window's end may be longer than that under emulation.
+check_gone_at_once() {  # WHAT DRIVER-MS-OF-THE-KEY
+  local gone_at
+  gone_at=$(get gone_at)
+  if [[ $2 =~ ^[0-9]+$ && $gone_at =~ ^[0-9]+$ ]]; then
+    check_num "ms from $1 to the window gone" $((gone_at - $2)) -le 3000
+  else
+    fail "ms from $1 to the window gone: $1 at '$2', gone at '$gone_at'"
+  fi
+}
+
+# When the driver last pressed keys, in its ms.
+keys_at() { get keys_at | cut -d' ' -f1; }
 
 # Ends the test: passes only if no check failed.
 finish() {
@@ -158,7 +178,7 @@ start_ferrule() {
 
 # Waits up to SECONDS for Ferrule to end; FERRULE_RC is its exit code, or "hung".
 wait_ferrule() {
-  local deadline=$(($(now_ms) + ${1:-20} * 1000))
+  local deadline=$(($(now_ms) + $(scaled_wait "${1:-20}") * 1000))
   FERRULE_RC=0
   while kill -0 "$FERRULE_PID" 2>/dev/null; do
     if [ "$(now_ms)" -ge "$deadline" ]; then
@@ -226,7 +246,7 @@ win_path() { echo "Z:$1"; }
 
 # Waits up to SECONDS for a line of FILE that matches REGEX; false if none came.
 wait_line() {  # FILE REGEX SECONDS
-  local deadline=$(($(now_ms) + $3 * 1000))
+  local deadline=$(($(now_ms) + $(scaled_wait "$3") * 1000))
   until [ -f "$1" ] && grep -qE "$2" "$1"; do
     [ "$(now_ms)" -lt "$deadline" ] || return 1
     sleep 0.02

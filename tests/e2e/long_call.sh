@@ -30,10 +30,12 @@ creating='\rCreating Restore Point.............'
 creating_re="^$(quote_re "$creating")\$"
 refused_re='^Restore Point creation Failed!\\r.*1058'
 created_re='^New Restore Point successfully created\.\\r'
-delay_ms=5000
+# The call's length is the time the driver has to repaint, press keys and send WM_CLOSE during
+# it: it grows with the waits under emulation.
+delay_ms=$(scaled_wait 5000)
 long_call=(FERRULE_STANDIN_SERVER=1 "FERRULE_STANDIN_DELAY_MS=$delay_ms")
 # D needs only a call still running when its click lands, a few ms after the call begins.
-short_call=(FERRULE_STANDIN_SERVER=1 FERRULE_STANDIN_DELAY_MS=2000)
+short_call=(FERRULE_STANDIN_SERVER=1 "FERRULE_STANDIN_DELAY_MS=$(scaled_wait 2000)")
 # E2E_TRACE adds Wine debug channels, e.g. +message to see what reached the window procedures.
 trace=("WINEDEBUG=+timestamp,+win${E2E_TRACE:+,$E2E_TRACE}")
 

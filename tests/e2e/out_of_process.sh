@@ -14,7 +14,7 @@ out_of_process=(FERRULE_STANDIN_SERVER=1 "FERRULE_STANDIN_DELAY_MS=$delay")
 
 # Waits up to SECONDS for this prefix's server processes to be gone; prints those left.
 servers_left() {  # SECONDS
-  local deadline=$(($(now_ms) + $1 * 1000))
+  local deadline=$(($(now_ms) + $(scaled_wait "$1") * 1000))
   while [ -n "$(standin_server_pids)" ] && [ "$(now_ms)" -lt "$deadline" ]; do sleep 0.05; done
   standin_server_pids | paste -sd' '
 }
@@ -112,6 +112,7 @@ check_eq "1058: Label1 after OK" "$(get after.Label1.text)" \
 check_eq "1058: stand-in saw" "$(standin_event_kinds "$log")" \
   "bind server|start call answer|VT_I4:1058 release|SystemRestore server|exit"
 check_eq "1058: server processes left" "$(servers_left 5)" ""
+check_gone_at_once "1058: Alt+L" "$(keys_at)"
 check_eq "1058: exit code" "$FERRULE_RC" 1
 
 # Runs Ferrule with the server failing as MODE asks (call, die) and dismisses the report.

@@ -12,12 +12,14 @@ set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a bash "$0" "$@"; fi
 
 source_dir=${FERRULE_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+source "$source_dir/scripts/lib/i386.sh"
+i386_env
 build_dir=${FERRULE_BUILD:-$source_dir/build/win32}
 prefix=${FERRULE_WINEPREFIX:-$build_dir/wineprefix}
 planted_dir=$build_dir/tools/planted/dlls
 control_dll=$build_dir/tools/planted/ferrule-planted-control.dll
 exe=$build_dir/Ferrule.exe
-run_limit=30  # seconds before a run is ended by force
+run_limit=$(scaled_wait 30)  # seconds before a run is ended by force
 
 for needed in "$exe" "$planted_dir" "$control_dll" "$prefix"; do
   [ -e "$needed" ] || { echo "FAIL: missing $needed (build the win32 preset first)"; exit 1; }

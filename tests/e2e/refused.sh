@@ -28,6 +28,7 @@ check_eq "1058: Label2 after OK" "$(get after.Label2.visible) $(get after.Label2
 check_eq "1058: stand-in saw" "$(standin_events "$log" | cut -d'|' -f1,2 | paste -sd' ')" \
   "bind|winmgmts:\\\\.\\root\\default:Systemrestore call|CreateRestorePoint release|SystemRestore"
 check_eq "1058: points recorded" "$(wc -l <"$points")" 0
+check_gone_at_once "1058: Alt+L" "$(keys_at)"
 # The refusal outlives an early Close.
 check_eq "1058: exit code (closed by Alt+L)" "$FERRULE_RC" 1
 

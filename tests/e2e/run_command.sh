@@ -19,7 +19,7 @@ before=$(test_prefix_state)
 rc=0
 # Without DISPLAY, as on a machine with no screen: the command brings its own Xvfb.
 env -u DISPLAY -u WINEPREFIX FERRULE_STANDIN_ANSWER=1058 FERRULE_STANDIN_DELAY_MS=2000 \
-  timeout 100 "$FERRULE_SOURCE/scripts/run" >"$E2E_DIR/run.log" 2>"$E2E_DIR/run.err" || rc=$?
+  timeout "$(scaled_wait 100)" "$FERRULE_SOURCE/scripts/run" >"$E2E_DIR/run.log" 2>"$E2E_DIR/run.err" || rc=$?
 check_eq "exit code" "$rc" 1
 check_eq "what it says" "$(grep '^Ferrule.exe exited' "$E2E_DIR/run.log")" \
   "Ferrule.exe exited with code 1: System Restore refused."

@@ -37,6 +37,7 @@ log=$E2E_DIR/standin-xp.log
 start_ferrule FERRULE_STANDIN_LOG="$log" FERRULE_STANDIN_ANSWER=0
 drive gate-xp wait-window "Creating Restore Point" 20000 wait-status 20000 keys alt+l wait-gone 3000
 wait_ferrule 20
+check_gone_at_once "'5.1': Alt+L" "$(keys_at)"
 check_eq "'5.1': stand-in saw" "$(standin_events "$log" | cut -d'|' -f1 | paste -sd' ')" \
   "bind call release"
 check_eq "'5.1': exit code" "$FERRULE_RC" 0

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "tools/WaitFactor.h"
+
 namespace {
 
 BOOL CALLBACK AddTitleIfOwned(HWND window, LPARAM into) {
@@ -33,7 +35,7 @@ TEST(FaultExitTest, EndsWithItsCodeWithoutABox) {
   std::wstring path(probe, length);
   path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"fault-probe.exe";
 
-  constexpr DWORD kLimitMs = 15000;
+  const DWORD kLimitMs = ScaledWait(15000);
   for (const wchar_t* how : {L"null-write", L"illegal-opcode"}) {
     SCOPED_TRACE(testing::Message() << "fault-probe " << how);
     std::wstring command = L"\"" + path + L"\" " + how;

@@ -9,16 +9,13 @@
 #include "Output.h"
 #include "Screenshot.h"
 #include "Windows.h"
+#include "tools/WaitFactor.h"
 
 namespace driver {
 
 namespace {
 
 using Arguments = std::vector<std::wstring>;
-
-unsigned long Milliseconds(const std::wstring& text) {
-  return std::wcstoul(text.c_str(), nullptr, 10);
-}
 
 bool NeedForm(const Session& s) { return s.form && IsWindow(s.form); }
 
@@ -109,7 +106,9 @@ bool PressBoxOk(Session& s, const Arguments&) {
   HWND ok = GetDlgItem(s.box, IDOK);
   if (!ok) return Fail("the box has no OK button");
   PostMessageW(s.box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
-  if (!PollUntil(5000, [&] { return !IsWindow(s.box); })) return Timeout("press-box-ok");
+  if (!PollUntil(ScaledWait(5000), [&] { return !IsWindow(s.box); })) {
+    return Timeout("press-box-ok");
+  }
   Print("box_gone_at", static_cast<long long>(Elapsed()));
   return true;
 }

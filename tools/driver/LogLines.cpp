@@ -53,7 +53,7 @@ std::string FindLine(const std::wstring& path, const std::string& prefix) {
 bool WaitLine(Session&, const std::vector<std::wstring>& a) {
   const std::string name = Narrow(a[0]);
   std::string line;
-  if (!PollUntil(std::wcstoul(a[3].c_str(), nullptr, 10),
+  if (!PollUntil(Milliseconds(a[3]),
                  [&] { return !(line = FindLine(a[1], Narrow(a[2]))).empty(); })) {
     Print("timeout", "wait-line " + name);
     return false;

@@ -72,7 +72,7 @@ bool SendToForm(Session& s, const Arguments& a) {
   const unsigned long start = Elapsed();
   DWORD_PTR result = 0;
   const LRESULT answered = SendMessageTimeoutW(s.form, m.message, m.wParam, 0, SMTO_NORMAL,
-                                               std::wcstoul(a[1].c_str(), nullptr, 10), &result);
+                                               Milliseconds(a[1]), &result);
   const unsigned long took = Elapsed() - start;
   Print(key + "_at", static_cast<long long>(start));
   Print(key + "_ms", static_cast<long long>(took));
@@ -127,7 +127,7 @@ bool Repaint(Session& s, const Arguments& a) {
     seen = AnyUpdateRegion(s.form);
   }
   if (!seen) return Fail("no update region after invalidating the window");
-  if (!PollUntil(std::wcstoul(a[0].c_str(), nullptr, 10),
+  if (!PollUntil(Milliseconds(a[0]),
                  [&] { return !IsWindow(s.form) || !AnyUpdateRegion(s.form); })) {
     return Timeout("repaint");
   }
@@ -139,7 +139,7 @@ bool Repaint(Session& s, const Arguments& a) {
 
 bool BoxStays(Session& s, const Arguments& a) {
   if (!s.box || !IsWindow(s.box)) return Fail("no box");
-  const bool went = PollUntil(std::wcstoul(a[0].c_str(), nullptr, 10),
+  const bool went = PollUntil(Milliseconds(a[0]),
                               [&] { return !IsWindow(s.box) || !IsWindowVisible(s.box); });
   Print("box_stayed", went ? 0 : 1);
   if (went) {

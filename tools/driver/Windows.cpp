@@ -1,6 +1,9 @@
 #include "Windows.h"
 
+#include <cwchar>
+
 #include "Output.h"
+#include "tools/WaitFactor.h"
 
 namespace driver {
 
@@ -79,6 +82,10 @@ HWND FindTopLevel(const std::wstring& title, bool dialog) {
   Search search = {&title, dialog, nullptr};
   EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+unsigned long Milliseconds(const std::wstring& text) {
+  return ScaledWait(std::wcstoul(text.c_str(), nullptr, 10));
 }
 
 bool PollUntil(unsigned long ms, const std::function<bool()>& done) {

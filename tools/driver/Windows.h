@@ -38,6 +38,9 @@ FormControls ControlsOf(HWND form);
 // A visible top-level window with exactly this title; message boxes only when `dialog`.
 HWND FindTopLevel(const std::wstring& title, bool dialog);
 
+// A command's MS argument as long as a wait may last here (tools/WaitFactor.h).
+unsigned long Milliseconds(const std::wstring& text);
+
 // Polls until `done` holds or `ms` pass; true when it held.
 bool PollUntil(unsigned long ms, const std::function<bool()>& done);
 

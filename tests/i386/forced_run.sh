@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# FERRULE_I386=emulated on a machine that runs i386 code natively: under the forced mode, Wine's
+# 32-bit part runs under qemu-user (Ferrule's own process is the emulator's), makes a prefix of
+# its own and runs Ferrule with the stand-in: exit code 0, one restore point recorded. When the
+# mode ends, its binfmt_misc entry is gone. Skipped, with the reason, where the mode cannot be
+# set up, or where the machine runs i386 code emulated already (the suite did).
+set -euo pipefail
+source_dir=${FERRULE_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+source "$source_dir/scripts/lib/i386.sh"
+
+if [ "${1:-}" != --inside ]; then
+  already=$(i386_entries | paste -sd,)
+  if [ -n "$already" ]; then
+    echo "skipped: i386 programs run emulated here already ($already), the suite's included"
+    exit 77
+  fi
+  if ! why=$("$source_dir/scripts/i386-emulation" --check-forced 2>&1 >/dev/null); then
+    echo "skipped: the forced mode cannot be set up here: ${why:-no reason given}"
+    exit 77
+  fi
+  rc=0
+  FERRULE_I386=emulated "$source_dir/scripts/i386-emulation" --forced bash "$0" --inside || rc=$?
+  left=$(i386_entries | paste -sd,)
+  if [ -n "$left" ]; then
+    echo "FAIL forced_run: the forced mode's entry outlived it: $left"
+    exit 1
+  fi
+  echo "ok   no binfmt_misc entry left for i386 programs"
+  exit "$rc"
+fi
+
+source "$source_dir/tests/e2e/lib.sh"
+# A prefix of its own, made under emulation, and removed however the run ends.
+rm -rf "$E2E_DIR"
+mkdir -p "$E2E_DIR"
+export WINEPREFIX=$E2E_DIR/prefix FERRULE_WINEPREFIX=$E2E_DIR/prefix
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+
+check_eq "i386 mode" "$FERRULE_I386_MODE" emulated
+started=$(now_ms)
+"$source_dir/scripts/wine-prefix" "$WINEPREFIX" >"$E2E_DIR/prefix.log" 2>&1 ||
+  die "scripts/wine-prefix failed: $(tail -n 5 "$E2E_DIR/prefix.log")"
+note "prefix made, ms" "$(($(now_ms) - started))"
+use_standin
+wineserver -k >/dev/null 2>&1 || true
+
+points=$E2E_DIR/points.txt
+: >"$points"
+start_ferrule FERRULE_STANDIN_LOG="$E2E_DIR/standin.log" FERRULE_STANDIN_POINTS="$points" \
+  FERRULE_STANDIN_ANSWER=0
+drive_async created wait-window "Creating Restore Point" 20000 wait-status 20000 wait-gone 15000
+# The emulator runs Ferrule: its Linux process's executable is the forced entry's qemu.
+exe=none
+deadline=$(($(now_ms) + $(scaled_wait 20) * 1000))
+while [ "$exe" = none ] && kill -0 "$FERRULE_PID" 2>/dev/null && [ "$(now_ms)" -lt "$deadline" ]; do
+  if pid=$(ferrule_linux_pid); then exe=$(readlink "/proc/$pid/exe" || echo none); fi
+  sleep 0.05
+done
+drive_join
+wait_ferrule 20
+check_eq "executable of Ferrule's process" "$exe" "$(i386_forced_qemu)"
+check_match "status" "$(get status)" '^New Restore Point successfully created\.'
+check_eq "exit code" "$FERRULE_RC" 0
+check_eq "restore points recorded" "$(tr -d '\r' <"$points" | cut -d'|' -f2 | paste -sd'|')" \
+  "Automatic Restore Point"
+finish
