@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# How scripts/i386-emulation decides between native and emulated, and what it changes, against a
+# stand-in binfmt_misc folder (files in place of entries: what the script writes to an entry or
+# to "register" stays there to be read), a stand-in i386 loader that runs only where the machine
+# or a registered entry lets it, and a stand-in emulator folder. Nothing real is touched.
+set -euo pipefail
+source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+if [ "$(id -u)" -ne 0 ] && ! sudo -n true 2>/dev/null; then
+  echo "skipped: the script asks for root before it writes, and this user has none"
+  exit 77
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+I386=7f454c4601010100000000000000000002000300
+# The same, with the OS ABI byte (masked out) set: only a mask read right takes it.
+I386_GNU=7f454c4601010103000000000000000002000300
+I386_MASK=fffffffffffefe00fffffffffffffffffeffffff
+ARM=7f454c4601010100000000000000000002002800
+
+# An entry as the kernel lists it.
+entry() {  # NAME enabled|disabled INTERPRETER MAGIC MASK
+  printf '%s\ninterpreter %s\nflags: F\noffset 0\nmagic %s\nmask %s\n' "$2" "$3" "$4" "$5" \
+    >"$binfmt/$1"
+}
+
+# A live process's "pid start" as the forced mode records its owner, and a dead one's.
+owner_alive() { echo "$$ $(sed 's/.*) //' "/proc/$$/stat" | cut -d' ' -f20)"; }
+owner_dead() { echo "99999999 1"; }
+
+# Runs one case. MACHINE is "native" (the loader runs) or "none" (it runs only once the
+# script's own entry is registered). SETUP makes the entries. Checks the exit code, a line of the
+# output, what was registered and what each named entry file holds afterwards.
+case_() {  # NAME MACHINE SETUP EXIT OUTPUT-REGEX REGISTERED [ENTRY=FIRST-LINE]...
+  local name=$1 machine=$2 setup=$3 want_rc=$4 want_out=$5 want_register=$6 rc=0 check got
+  shift 6
+  local dir=$work/$name
+  binfmt=$dir/binfmt
+  emu=$dir/emu
+  mkdir -p "$binfmt" "$emu/bin" "$emu/forced"
+  : >"$binfmt/register"
+  printf '#!/bin/sh\necho "qemu-i386 version 10.0.2 (stand-in)"\n' >"$emu/bin/qemu-i386"
+  chmod 755 "$emu/bin/qemu-i386"
+  cp "$emu/bin/qemu-i386" "$emu/forced/qemu-i386"
+  printf '#!/bin/sh\n[ "%s" = native ] || grep -q "^:ferrule-i386:" "%s"\n' "$machine" \
+    "$binfmt/register" >"$dir/loader"
+  chmod 755 "$dir/loader"
+  $setup
+  FERRULE_BINFMT=$binfmt FERRULE_I386_DIR=$emu FERRULE_I386_LOADER=$dir/loader \
+    "$source_dir/scripts/i386-emulation" >"$dir/out" 2>&1 || rc=$?
+  check "$name: exit code" "$rc" "$want_rc"
+  check "$name: output" "$(grep -cE "$want_out" "$dir/out")" 1
+  got=$(sed -E 's/:M::.*:(.*):F$/ -> \1/' "$binfmt/register")
+  check "$name: registered" "$got" "$want_register"
+  for check in "$@"; do
+    check "$name: entry ${check%%=*}" "$(head -n 1 "$binfmt/${check%%=*}")" "${check#*=}"
+  done
+}
+
+check() {  # WHAT ACTUAL EXPECTED
+  if [ "$2" == "$3" ]; then
+    echo "ok   $1: '$2'"
+  else
+    echo "FAIL $1: actual '$2', expected '$3' (output: $(tr '\n' ' ' <"$dir/out"))"
+    failures=$((failures + 1))
+  fi
+}
+
+nothing() { :; }
+arm_only() { entry qemu-arm enabled /usr/bin/qemu-arm "$ARM" "$I386_MASK"; }
+i386_disabled() { entry qemu-i386 disabled /usr/bin/qemu-i386-static "$I386" "$I386_MASK"; }
+foreign() { entry qemu-i386 enabled /usr/bin/qemu-i386-static "$I386_GNU" "$I386_MASK"; }
+# Magic and mask as an extension-less entry may give them: no mask at all.
+foreign_unmasked() { entry i386 enabled /usr/local/bin/box86 "$I386" ""; }
+ours() { entry ferrule-i386 enabled "$emu/bin/qemu-i386" "$I386" "$I386_MASK"; }
+stale_forced() {
+  entry ferrule-i386-forced enabled "$emu/forced/qemu-i386" "$I386" "$I386_MASK"
+  owner_dead >"$emu/forced/owner"
+}
+live_forced() {
+  entry ferrule-i386-forced enabled "$emu/forced/qemu-i386" "$I386" "$I386_MASK"
+  owner_alive >"$emu/forced/owner"
+}
+
+case_ native native nothing 0 'runs natively' ""
+case_ arm-entry native arm_only 0 'runs natively' "" "qemu-arm=enabled"
+case_ disabled-i386-entry native i386_disabled 0 'runs natively' "" "qemu-i386=disabled"
+case_ kernel-runs-none none nothing 0 'runs no 32-bit x86 code.*will run' \
+  ":ferrule-i386 -> $work/kernel-runs-none/emu/bin/qemu-i386"
+case_ other-emulator native foreign 0 'qemu-i386 sends i386 programs to /usr/bin/qemu-i386-static' \
+  ":ferrule-i386 -> $work/other-emulator/emu/bin/qemu-i386" "qemu-i386=0"
+case_ other-emulator-no-mask none foreign_unmasked 0 'entry i386 sends i386 programs' \
+  ":ferrule-i386 -> $work/other-emulator-no-mask/emu/bin/qemu-i386" "i386=0"
+case_ earlier-run none ours 0 "run under qemu-user's i386 emulation here \\(qemu-i386 version 10" "" \
+  "ferrule-i386=enabled"
+case_ stale-forced native stale_forced 0 'runs natively' "" "ferrule-i386-forced=-1"
+case_ live-forced native live_forced 0 'forced by a run still going on' "" \
+  "ferrule-i386-forced=enabled"
+
+# No loader at all: Wine's 32-bit part is missing, and emulation would not help.
+dir=$work/no-loader
+mkdir -p "$dir/binfmt"
+rc=0
+FERRULE_BINFMT=$dir/binfmt FERRULE_I386_DIR=$dir/emu FERRULE_I386_LOADER=$dir/missing \
+  "$source_dir/scripts/i386-emulation" >"$dir/out" 2>&1 || rc=$?
+check "no loader: exit code" "$rc" 1
+check "no loader: output" "$(grep -c 'install-deps' "$dir/out")" 1
+
+[ "$failures" -eq 0 ] || { echo "FAIL i386_decides: $failures check(s) failed"; exit 1; }
+echo "PASS i386_decides"
