@@ -12,6 +12,7 @@ namespace {
 
 int Usage() {
   std::fputs("usage: FerruleDriver COMMAND [ARGS] [COMMAND [ARGS]]...\n", stderr);
+  std::fputs("Each MS is multiplied by FERRULE_WAIT_FACTOR when it is set (i386 emulated).\n", stderr);
   for (const driver::Command& c : driver::Commands()) {
     std::fprintf(stderr, "  %-13s %-20s %s\n", c.name, c.arguments, c.help);
   }
