@@ -16,7 +16,7 @@ if [ "${1:-}" != --inside ]; then
     exit 77
   fi
   if ! why=$("$source_dir/scripts/i386-emulation" --check-forced 2>&1 >/dev/null); then
-    echo "skipped: $(sed 's/^i386-emulation: //' <<<"$why" | paste -sd' ')"
+    echo "skipped: $(sed -n 's/^i386-emulation: //p' <<<"$why" | paste -sd' ')"
     exit 77
   fi
   rc=0

@@ -25,6 +25,16 @@ bool IsStatusText(const std::wstring& text) {
   return !text.empty() && text.rfind(L"\rCreating ", 0) != 0 && text.rfind(L"Creating ", 0) != 0;
 }
 
+// The window as the load handler leaves it: the outcome in Label1, Close and Label2 shown, in
+// that order. Waiting for less would see Label2 still hidden on a slow machine.
+bool ShowsOutcome(const FormControls& c, std::wstring* status) {
+  if (!c.label1 || !c.cmdClose || !c.cmdClose->visible || !c.label2 || !c.label2->visible) {
+    return false;
+  }
+  *status = c.label1->text;
+  return IsStatusText(*status);
+}
+
 bool WaitWindow(Session& s, const Arguments& a) {
   if (!PollUntil(Milliseconds(a[1]),
                  [&] { return (s.form = FindTopLevel(a[0], false)) != nullptr; })) {
@@ -41,10 +51,7 @@ bool WaitStatus(Session& s, const Arguments& a) {
   bool gone = false;
   const bool seen = PollUntil(Milliseconds(a[0]), [&] {
     if (!IsWindow(s.form)) return gone = true;
-    const FormControls c = ControlsOf(s.form);
-    if (!c.label1 || !c.cmdClose || !c.cmdClose->visible) return false;
-    status = c.label1->text;
-    return IsStatusText(status);
+    return ShowsOutcome(ControlsOf(s.form), &status);
   });
   if (gone) return Fail("window gone before the status appeared");
   if (!seen) return Timeout("wait-status");
@@ -191,10 +198,7 @@ bool WaitOutcome(Session& s, const Arguments& a) {
     const bool seen = spent < limit && PollUntil(limit - spent, [&] {
                         if ((box = BoxOfProcess(pid)) != nullptr) return true;
                         if (!IsWindow(s.form)) return gone = true;
-                        const FormControls c = ControlsOf(s.form);
-                        if (!c.label1 || !c.cmdClose || !c.cmdClose->visible) return false;
-                        status = c.label1->text;
-                        return IsStatusText(status);
+                        return ShowsOutcome(ControlsOf(s.form), &status);
                       });
     if (!seen) return Timeout("wait-outcome");
     if (box) {
@@ -225,7 +229,7 @@ bool SleepFor(Session&, const Arguments& a) {
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"wait-window", 2, WaitWindow, "TITLE MS", "a visible top-level window, not a box"},
-      {"wait-status", 1, WaitStatus, "MS", "Label1 shows the outcome and cmdClose is visible"},
+      {"wait-status", 1, WaitStatus, "MS", "Label1 shows the outcome, cmdClose and Label2 visible"},
       {"dump", 1, Dump, "PREFIX", "the window and its controls, keys prefixed"},
       {"wait-label2", 2, WaitLabel2, "TEXT MS", "Label2 reads TEXT"},
       {"watch-label2", 1, WatchLabel2, "MS", "each Label2 text and title until the window goes"},
