@@ -3,8 +3,11 @@
 // controls as Ferrule's load handler, in the same order and each painted at once, but with no
 // version check and no WMI call between them. The program ends when closed or after five
 // seconds, as Ferrule does. The bench stops its clock on the same condition for both: the
-// button visible and Label1 holding its final text.
+// button visible and Label1 holding its final text. Like Ferrule, it asks for common controls 6
+// (the same manifest) and loads them before its first window, so both follow the theme.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "platform/win32/freestanding/Freestanding.h"
 
@@ -59,6 +62,7 @@ void SetShown(HWND control, bool shown) {
 }  // namespace
 
 int FreestandingMain() {
+  InitCommonControls();
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof wc;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "platform/ProcessEnd.h"
 #include "platform/ProgramRun.h"
 #include "platform/win32/ComLibrary.h"
@@ -43,6 +45,10 @@ void EndProcess(ExitCode code) {
 int RunProgram(const FormDefinition& definition, const HandlersPlace& handlers,
                const FailureWordsTable& words) {
   win32::KeepCurrentFolderOutOfDllSearch(GetModuleHandleW(L"kernel32.dll"));
+  // The import loads comctl32 with the program, version 6 as the manifest asks, before any
+  // window exists: on XP, a manifest without it leaves the themed Button and Static classes
+  // unregistered and the form cannot be created. The call keeps the import.
+  InitCommonControls();
   ProgramRun run(words);
   Form::Impl impl;
   Form form(impl);

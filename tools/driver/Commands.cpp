@@ -152,6 +152,22 @@ bool ScreenshotBox(Session& s, const Arguments& a) {
   return true;
 }
 
+// One button as the screen shows it: the window's Close or the last box's OK.
+bool ScreenshotButton(Session& s, const Arguments& a) {
+  HWND button = nullptr;
+  if (a[0] == L"close" && NeedForm(s)) {
+    const FormControls c = ControlsOf(s.form);
+    if (c.cmdClose) button = c.cmdClose->hwnd;
+  } else if (a[0] == L"box-ok" && s.box && IsWindow(s.box)) {
+    button = GetDlgItem(s.box, IDOK);
+  }
+  if (!button) return Fail("no button " + Narrow(a[0]));
+  const std::wstring problem = SaveScreenshot(button, a[1]);
+  if (!problem.empty()) return Fail("screenshot-button: " + Narrow(problem));
+  Print("button_screenshot", a[1]);
+  return true;
+}
+
 bool WaitGone(Session& s, const Arguments& a) {
   if (!s.form) return Fail("no window");
   if (!PollUntil(Milliseconds(a[0]), [&] { return !IsWindow(s.form); }))
@@ -240,6 +256,8 @@ const std::vector<Command>& Commands() {
       {"screenshot", 1, Screenshot, "FILE.bmp", "the window as the screen shows it"},
       {"screenshot-box", 1, ScreenshotBox, "FILE.bmp",
        "the box found last, as the screen shows it"},
+      {"screenshot-button", 2, ScreenshotButton, "close|box-ok FILE.bmp",
+       "the window's Close button or the last box's OK, as the screen shows it"},
       {"wait-gone", 1, WaitGone, "MS", "the window no longer exists"},
       {"sleep", 1, SleepFor, "MS", ""},
       {"send", 2, SendToForm, "close|sc-close MS", "SendMessageTimeout to the window"},

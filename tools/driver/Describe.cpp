@@ -17,13 +17,32 @@ std::string RectText(const RECT& r) {
          std::to_string(r.right - r.left) + "," + std::to_string(r.bottom - r.top);
 }
 
-// The font a control draws with. Wine answers WM_GETFONT from another process with 0; its
-// static control keeps the font in its first extra bytes, which any process may read.
+bool IsFont(DWORD_PTR handle) {
+  return handle && GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) == OBJ_FONT;
+}
+
+// The font a control draws with. Wine answers WM_GETFONT from another process with 0. Its
+// user32 static control keeps the font in its first extra bytes, which any process may read;
+// the static of common controls 6 keeps a pointer there, into its own process, to a record that
+// starts with the font.
 HGDIOBJ FontOf(HWND control) {
   DWORD_PTR font = 0;
   SendMessageTimeoutW(control, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 2000, &font);
-  if (!font) font = static_cast<DWORD_PTR>(GetWindowLongPtrW(control, 0));
-  return reinterpret_cast<HGDIOBJ>(font);
+  if (IsFont(font)) return reinterpret_cast<HGDIOBJ>(font);
+  const DWORD_PTR extra = static_cast<DWORD_PTR>(GetWindowLongPtrW(control, 0));
+  if (IsFont(extra)) return reinterpret_cast<HGDIOBJ>(extra);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(control, &pid);
+  const HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, pid);
+  if (!process) return nullptr;
+  DWORD_PTR first = 0;
+  SIZE_T read = 0;
+  const bool ok = extra &&
+                  ReadProcessMemory(process, reinterpret_cast<const void*>(extra), &first,
+                                    sizeof first, &read) &&
+                  read == sizeof first;
+  CloseHandle(process);
+  return ok && IsFont(first) ? reinterpret_cast<HGDIOBJ>(first) : nullptr;
 }
 
 // Another process's font can be measured only when it is a stock font, whose handle every
