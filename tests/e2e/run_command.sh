@@ -1,25 +1,38 @@
 #!/usr/bin/env bash
 # The README's run command, headless, with a stand-in that refuses: it answers the box nobody
 # is there to press, ends with exit code 1, and leaves screenshots of the window while it
-# creates, of the box and of the final window. It works in its own prefix, not the tests'.
+# creates, of the box and of the final window. It works in a folder of its own
+# (FERRULE_RUN_DIR), started by a relative path from another folder: what a user's own run left
+# in build/, its prefix included, stays as it was, and so do the tests' prefixes.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 mkdir -p "$E2E_DIR"
-build=$FERRULE_SOURCE/build
+build=$E2E_DIR/out
 shots=(ferrule-creating ferrule-box ferrule)
-for shot in "${shots[@]}"; do rm -f "$build/$shot.png"; done
+
+# What a user's scripts/run left in build/: its files, byte for byte, and its prefix as listed.
+users_run_state() {
+  local top=$FERRULE_SOURCE/build
+  find "$top" -maxdepth 1 -type f -printf '%f\n' | LC_ALL=C sort | while read -r file; do
+    echo "$file $(sha256sum <"$top/$file" | cut -c1-16)"
+  done
+  [ ! -d "$top/run-prefix" ] || find "$top/run-prefix" -printf '%P %s %T@\n' | LC_ALL=C sort | sha256sum
+}
+users_before=$(users_run_state)
 
 # The tests' prefixes (ctest's and the scripts' default), as their registry files stand.
 test_prefix_state() {
-  { cat "$FERRULE_WINEPREFIX"/*.reg "$build"/wineprefix/*.reg 2>/dev/null || true; } |
+  { cat "$FERRULE_WINEPREFIX"/*.reg "$FERRULE_SOURCE"/build/wineprefix/*.reg 2>/dev/null || true; } |
     sha256sum | cut -c1-16
 }
 before=$(test_prefix_state)
 
 rc=0
 # Without DISPLAY, as on a machine with no screen: the command brings its own Xvfb.
-env -u DISPLAY -u WINEPREFIX FERRULE_STANDIN_ANSWER=1058 FERRULE_STANDIN_DELAY_MS=2000 \
-  timeout "$(scaled_wait 100)" "$FERRULE_SOURCE/scripts/run" >"$E2E_DIR/run.log" 2>"$E2E_DIR/run.err" || rc=$?
+(cd "$FERRULE_SOURCE/.." && env -u DISPLAY -u WINEPREFIX FERRULE_RUN_DIR="$build" \
+  FERRULE_STANDIN_ANSWER=1058 FERRULE_STANDIN_DELAY_MS=2000 \
+  timeout "$(scaled_wait 100)" "$(basename "$FERRULE_SOURCE")/scripts/run") \
+  >"$E2E_DIR/run.log" 2>"$E2E_DIR/run.err" || rc=$?
 check_eq "exit code" "$rc" 1
 check_eq "what it says" "$(grep '^Ferrule.exe exited' "$E2E_DIR/run.log")" \
   "Ferrule.exe exited with code 1: System Restore refused."
@@ -46,4 +59,5 @@ check_eq "stand-in server registered in the run's prefix" \
   "$(grep -ci 'CLSID\\\\{A6D955E0-C56A-49EA-B8AE-36FDAD9DB5EB}\\\\LocalServer32' \
     "$build/run-prefix/system.reg" || true)" 1
 check_eq "test prefixes untouched" "$(test_prefix_state)" "$before"
+check_eq "what a user's run left in build/" "$(users_run_state)" "$users_before"
 finish

@@ -74,6 +74,10 @@ foreign() { entry qemu-i386 enabled /usr/bin/qemu-i386-static "$I386_GNU" "$I386
 # Magic and mask as an extension-less entry may give them: no mask at all.
 foreign_unmasked() { entry i386 enabled /usr/local/bin/box86 "$I386" ""; }
 ours() { entry ferrule-i386 enabled "$emu/bin/qemu-i386" "$I386" "$I386_MASK"; }
+ours_then_foreign() {
+  ours
+  foreign
+}
 stale_forced() {
   entry ferrule-i386-forced enabled "$emu/forced/qemu-i386" "$I386" "$I386_MASK"
   owner_dead >"$emu/forced/owner"
@@ -94,6 +98,9 @@ case_ other-emulator-no-mask none foreign_unmasked 0 'entry i386 sends i386 prog
   ":ferrule-i386 -> $work/other-emulator-no-mask/emu/bin/qemu-i386" "i386=0"
 case_ earlier-run none ours 0 "run under qemu-user's i386 emulation here \\(qemu-i386 version 10" "" \
   "ferrule-i386=enabled"
+# binfmt_misc tries the newest entry first: one registered after ours would take Wine from it.
+case_ foreign-after-ours native ours_then_foreign 0 "run under qemu-user's i386 emulation here" "" \
+  "ferrule-i386=enabled" "qemu-i386=0"
 case_ stale-forced native stale_forced 0 'runs natively' "" "ferrule-i386-forced=-1"
 case_ live-forced native live_forced 0 'forced by a run still going on' "" \
   "ferrule-i386-forced=enabled"
@@ -106,6 +113,46 @@ FERRULE_BINFMT=$dir/binfmt FERRULE_I386_DIR=$dir/emu FERRULE_I386_LOADER=$dir/mi
   "$source_dir/scripts/i386-emulation" >"$dir/out" 2>&1 || rc=$?
 check "no loader: exit code" "$rc" 1
 check "no loader: output" "$(grep -c 'install-deps' "$dir/out")" 1
+
+# A step that fails halfway leaves no temporary folder behind: the emulator's package that will
+# not unpack, the trap-number library that will not build.
+for step in fetch build; do
+  dir=$work/fails-in-$step
+  mkdir -p "$dir/binfmt" "$dir/emu" "$dir/tmp" "$dir/bin"
+  : >"$dir/binfmt/register"
+  printf '#!/bin/sh\ngrep -q "^:ferrule-i386:" "%s"\n' "$dir/binfmt/register" >"$dir/loader"
+  printf '#!/bin/sh\ncase "$*" in *download*) echo garbage >qemu-user_1.deb ;; esac\n' >"$dir/bin/apt-get"
+  printf '#!/bin/sh\necho "qemu-user | 1:10.0.2+ds-1 | stand-in"\n' >"$dir/bin/apt-cache"
+  if [ "$step" = build ]; then
+    mkdir -p "$dir/emu/bin"
+    printf '#!/bin/sh\necho "qemu-i386 version 10.0.2 (stand-in)"\n' >"$dir/emu/bin/qemu-i386"
+    printf '#!/bin/sh\necho "stand-in compiler: error" >&2\nexit 1\n' >"$dir/bin/gcc"
+  fi
+  chmod 755 "$dir/loader" "$dir/bin"/* "$dir/emu/bin"/* 2>/dev/null || true
+  rc=0
+  PATH=$dir/bin:$PATH TMPDIR=$dir/tmp FERRULE_I386_MIRROR=http://stand-in.invalid/debian/ \
+    FERRULE_BINFMT=$dir/binfmt FERRULE_I386_DIR=$dir/emu FERRULE_I386_LOADER=$dir/loader \
+    "$source_dir/scripts/i386-emulation" >"$dir/out" 2>&1 || rc=$?
+  check "fails in $step: exit code" "$([ "$rc" -ne 0 ] && echo non-zero || echo 0)" non-zero
+  check "fails in $step: temporary folders left" "$(ls "$dir/tmp" | paste -sd' ')" ""
+  check "fails in $step: registered" "$(cat "$dir/binfmt/register")" ""
+done
+
+# The keeper of a forced run whose wrapper died: it removes the entry while the run still owns
+# it, and leaves it alone once another run does.
+for other in no yes; do
+  dir=$work/keeper-$other
+  binfmt=$dir/binfmt
+  mkdir -p "$binfmt" "$dir/emu/forced"
+  entry ferrule-i386-forced enabled "$dir/emu/forced/qemu-i386" "$I386" "$I386_MASK"
+  if [ "$other" = yes ]; then owner_alive >"$dir/emu/forced/owner"; else owner_dead >"$dir/emu/forced/owner"; fi
+  rc=0
+  FERRULE_BINFMT=$dir/binfmt FERRULE_I386_DIR=$dir/emu timeout 20 \
+    "$source_dir/scripts/i386-emulation" --keep "$(owner_dead)" >"$dir/out" 2>&1 || rc=$?
+  check "keeper, another run owns the entry: $other: exit code" "$rc" 0
+  check "keeper, another run owns the entry: $other: entry" "$(head -n 1 "$dir/binfmt/ferrule-i386-forced")" \
+    "$([ "$other" = yes ] && echo enabled || echo -1)"
+done
 
 [ "$failures" -eq 0 ] || { echo "FAIL i386_decides: $failures check(s) failed"; exit 1; }
 echo "PASS i386_decides"

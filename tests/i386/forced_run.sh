@@ -51,13 +51,14 @@ points=$E2E_DIR/points.txt
 start_ferrule FERRULE_STANDIN_LOG="$E2E_DIR/standin.log" FERRULE_STANDIN_POINTS="$points" \
   FERRULE_STANDIN_ANSWER=0
 drive_async created wait-window "Creating Restore Point" 20000 wait-status 20000 wait-gone 15000
-# The emulator runs Ferrule: its Linux process's executable is the forced entry's qemu.
-exe=none
-deadline=$(($(now_ms) + $(scaled_wait 20) * 1000))
-while [ "$exe" = none ] && kill -0 "$FERRULE_PID" 2>/dev/null && [ "$(now_ms)" -lt "$deadline" ]; do
+# The emulator runs Ferrule: its Linux process's executable is the forced entry's qemu. Read once
+# the window exists: until then the process may still be env, bash or Debian's wine script, on
+# its way through their execs to Wine.
+exe="no window"
+if wait_line "$DRIVE_OUT" '^window_at=' 20; then
+  exe=none
   if pid=$(ferrule_linux_pid); then exe=$(readlink "/proc/$pid/exe" || echo none); fi
-  sleep 0.05
-done
+fi
 drive_join
 wait_ferrule 20
 check_eq "executable of Ferrule's process" "$exe" "$(i386_forced_qemu)"
