@@ -144,6 +144,15 @@ bool Screenshot(Session& s, const Arguments& a) {
   return true;
 }
 
+// What the screen shows where the window is, however busy its thread: nothing is sent to it.
+bool ScreenPixels(Session& s, const Arguments& a) {
+  if (!NeedForm(s)) return Fail("no window");
+  const std::wstring problem = SaveScreenshot(s.form, a[0], false);
+  if (!problem.empty()) return Fail("screen-pixels: " + Narrow(problem));
+  Print("screen_pixels", a[0]);
+  return true;
+}
+
 bool ScreenshotBox(Session& s, const Arguments& a) {
   if (!s.box || !IsWindow(s.box)) return Fail("no box");
   const std::wstring problem = SaveScreenshot(s.box, a[0]);
@@ -254,6 +263,8 @@ const std::vector<Command>& Commands() {
       {"keys", 1, Keys, "alt+l|alt+f4|escape|return|tab", "real key presses to the window"},
       {"close-box", 0, CloseBox, "", "a mouse click on the title bar's close box"},
       {"screenshot", 1, Screenshot, "FILE.bmp", "the window as the screen shows it"},
+      {"screen-pixels", 1, ScreenPixels, "FILE.bmp",
+       "the screen where the window is, asking nothing of its thread"},
       {"screenshot-box", 1, ScreenshotBox, "FILE.bmp",
        "the box found last, as the screen shows it"},
       {"screenshot-button", 2, ScreenshotButton, "close|box-ok FILE.bmp",

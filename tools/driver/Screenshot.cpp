@@ -61,14 +61,17 @@ std::vector<BYTE> CaptureScreen(const RECT& rect, BITMAPINFOHEADER& info, std::w
 
 }  // namespace
 
-std::wstring SaveScreenshot(HWND window, const std::wstring& path) {
+std::wstring SaveScreenshot(HWND window, const std::wstring& path, bool paintFirst) {
   RECT rect;
   if (!GetWindowRect(window, &rect)) return L"no window";
   // A window found the moment it appears (a message box) may not have painted yet, and Wine
   // hands what a window painted to the X server a little later: have the window's thread paint
-  // it, then copy the screen until two copies 100 ms apart agree (3 s at most).
-  RedrawWindow(window, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  // it, then copy the screen until two copies 100 ms apart agree (3 s at most). RedrawWindow
+  // with RDW_UPDATENOW sends WM_PAINT to the window and waits for its thread to answer.
+  if (paintFirst) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
   BITMAPINFOHEADER info;
   std::wstring problem;
   std::vector<BYTE> pixels = CaptureScreen(rect, info, problem);
