@@ -6,6 +6,8 @@
 set -euo pipefail
 source_dir=${FERRULE_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 source "$source_dir/scripts/lib/i386.sh"
+FERRULE_SOURCE=$source_dir
+source "$source_dir/tests/i386/lib.sh"
 title="Creating Restore Point"
 
 # The run itself: Ferrule with a System Restore that answers in ten minutes, from a process of
@@ -19,14 +21,7 @@ if [ "${1:-}" = --inside ]; then
   exit 0
 fi
 
-if [ -n "$(i386_entries)" ]; then
-  echo "skipped: i386 programs run emulated here already ($(i386_entries | paste -sd,))"
-  exit 77
-fi
-if ! why=$("$source_dir/scripts/i386-emulation" --check-forced 2>&1 >/dev/null); then
-  echo "skipped: $(sed -n 's/^i386-emulation: //p' <<<"$why" | paste -sd' ')"
-  exit 77
-fi
+skip_unless_forced_possible
 source "$source_dir/tests/e2e/lib.sh"
 entry=$FERRULE_BINFMT/$I386_FORCED_ENTRY
 

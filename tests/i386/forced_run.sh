@@ -8,17 +8,11 @@
 set -euo pipefail
 source_dir=${FERRULE_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 source "$source_dir/scripts/lib/i386.sh"
+FERRULE_SOURCE=$source_dir
+source "$source_dir/tests/i386/lib.sh"
 
 if [ "${1:-}" != --inside ]; then
-  already=$(i386_entries | paste -sd,)
-  if [ -n "$already" ]; then
-    echo "skipped: i386 programs run emulated here already ($already), the suite's included"
-    exit 77
-  fi
-  if ! why=$("$source_dir/scripts/i386-emulation" --check-forced 2>&1 >/dev/null); then
-    echo "skipped: $(sed -n 's/^i386-emulation: //p' <<<"$why" | paste -sd' ')"
-    exit 77
-  fi
+  skip_unless_forced_possible
   rc=0
   FERRULE_I386=emulated "$source_dir/scripts/i386-emulation" --forced bash "$0" --inside || rc=$?
   left=$(i386_entries | paste -sd,)
