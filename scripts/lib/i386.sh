@@ -13,12 +13,10 @@ I386_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # this many times longer. Defined here alone; results and promises never scale.
 I386_WAIT_FACTOR=4
 
-# The entry for a machine that needs emulation lasts until reboot; a forced run's goes with it.
+# On a machine that needs emulation the entry lasts until reboot; a forced run has its own,
+# of the same name, in a binfmt_misc instance that goes with the run.
 I386_ENTRY=ferrule-i386
-I386_FORCED_ENTRY=ferrule-i386-forced
 i386_qemu() { echo "$FERRULE_I386_DIR/bin/qemu-i386"; }
-# The forced entry's emulator has a path of its own, so a later run knows the entry for ours.
-i386_forced_qemu() { echo "$FERRULE_I386_DIR/forced/qemu-i386"; }
 i386_trapno() { echo "$FERRULE_I386_DIR/lib/i386-linux-gnu/ferrule-trapno.so"; }
 
 # The first 20 bytes of an i386 ELF executable and of an i386 shared object (ld.so, PIE).
@@ -88,7 +86,7 @@ i386_enter() {
     "" | auto) "$I386_SCRIPTS/i386-emulation" || return ;;
     emulated)
       # Inside the forced run already, the calling script is its command or a child of it.
-      [ -n "${FERRULE_I386_FORCING:-}" ] || exec "$I386_SCRIPTS/i386-emulation" --forced "$@"
+      [ -n "${FERRULE_I386_FORCED:-}" ] || exec "$I386_SCRIPTS/i386-emulation" --forced "$@"
       ;;
     *)
       echo "FERRULE_I386 is '$FERRULE_I386': leave it unset, or set it to 'emulated'" >&2
@@ -107,8 +105,29 @@ i386_describe() {
     return
   fi
   qemu=$(awk 'NR == 1 { print $2 }' <<<"$entries")
+  local how="binfmt_misc entry ${entries%% *}"
+  [ -z "${FERRULE_I386_FORCED:-}" ] || how="$how, forced for this run only"
   echo "i386 code ran emulated, under $("$qemu" --version 2>/dev/null | head -n 1 ||
-    echo "$qemu") (binfmt_misc entry ${entries%% *}; waits x$I386_WAIT_FACTOR)"
+    echo "$qemu") ($how; waits x$I386_WAIT_FACTOR)"
+}
+
+# The forced part's result from its ctest log (-V): FAILED if any test failed or none ran,
+# "skipped (WHY)" only if every one skipped, and for one reason; else passed.
+i386_forced_verdict() {  # LOG
+  local total skipped passed reasons
+  total=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: ' "$1" || true)
+  passed=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed ' "$1" || true)
+  skipped=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*\*Skipped ' "$1" || true)
+  reasons=$(sed -n 's/^[0-9]*: skipped: //p' "$1" | sort -u)
+  if [ "$total" -eq 0 ] || [ $((passed + skipped)) -ne "$total" ]; then
+    echo FAILED
+  elif [ "$skipped" -eq 0 ]; then
+    echo passed
+  elif [ "$skipped" -eq "$total" ] && [ "$(wc -l <<<"$reasons")" -eq 1 ] && [ -n "$reasons" ]; then
+    echo "skipped ($reasons)"
+  else
+    echo "FAILED ($skipped of $total skipped${reasons:+: ${reasons//$'\n'/; }})"
+  fi
 }
 
 # A wait of N (any unit) as long as it may last here: N natively, N times the factor emulated.

@@ -13,3 +13,31 @@ skip_unless_forced_possible() {
     exit 77
   fi
 }
+
+# What the machine's binfmt_misc holds: every entry's name and text.
+binfmt_listing() {
+  local file
+  for file in "$FERRULE_BINFMT"/*; do
+    [ -f "$file" ] || continue
+    printf '%s: %s\n' "${file##*/}" "$(paste -sd' ' "$file")"
+  done
+}
+
+# The i386 sleeper (sleeper.c), built into FILE.
+build_sleeper() {  # FILE
+  gcc -m32 -O2 -static -nostdlib -fno-stack-protector -fno-pic -no-pie -Wall -Wextra -Werror \
+    -o "$1" "$FERRULE_SOURCE/tests/i386/sleeper.c"
+}
+
+# Whose code runs an i386 program started now: its Linux process's executable, read while it
+# sleeps. Natively that is the program itself; emulated, the emulator.
+i386_runner() {  # PROGRAM
+  local pid exe
+  "$1" &
+  pid=$!
+  sleep 0.5
+  exe=$(readlink "/proc/$pid/exe" || echo "no process")
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo "$exe"
+}
