@@ -10,7 +10,7 @@
 #include "platform/win32/ComLibrary.h"
 #include "platform/win32/DllSearchPath.h"
 #include "platform/win32/FormImpl.h"
-#include "platform/win32/Runtime.h"
+#include "platform/win32/Internal.h"
 
 namespace platform {
 
