@@ -11,7 +11,7 @@ using platform::Variant;
 
 namespace {
 
-// Called directly, outside RunFerrule: the runtime is given the title RunFerrule would give it.
+// Called directly, outside a run: the runtime is given the title the run would have given it.
 class RestorePoint : public HeadlessTest {
  protected:
   void SetUp() override {
