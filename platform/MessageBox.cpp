@@ -1,11 +1,12 @@
 #include "platform/MessageBox.h"
 
 #include "platform/MessageBoxBackend.h"
-#include "res/Application.h"
 
 namespace platform {
 
 namespace {
+
+const wchar_t* applicationTitle = L"";
 
 // A log line: each run of line breaks becomes one space.
 Text OneLine(const Text& text) {
@@ -22,7 +23,9 @@ Text OneLine(const Text& text) {
 
 }  // namespace
 
-void MsgBox(const Text& prompt) { MsgBox(prompt, res::kApplicationTitle); }
+void SetApplicationTitle(const wchar_t* title) { applicationTitle = title; }
+
+void MsgBox(const Text& prompt) { MsgBox(prompt, applicationTitle); }
 
 void MsgBox(const Text& prompt, const Text& title) {
   // Nobody could dismiss it: the caller, often a script waiting on the exit code, would wait

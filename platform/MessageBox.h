@@ -9,4 +9,8 @@ namespace platform {
 void MsgBox(const Text& prompt);
 void MsgBox(const Text& prompt, const Text& title);
 
+// The application title: RunProgram gives it; code that shows a box or raises a failure outside
+// a run gives it first. The text must outlive its use.
+void SetApplicationTitle(const wchar_t* title);
+
 }  // namespace platform

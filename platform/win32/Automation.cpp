@@ -7,7 +7,7 @@
 #include "platform/win32/AutomationInstance.h"
 #include "platform/win32/ComFailure.h"
 #include "platform/win32/ComLibrary.h"
-#include "platform/win32/Runtime.h"
+#include "platform/win32/Internal.h"
 #include "platform/win32/Scoped.h"
 
 namespace platform {
@@ -58,7 +58,8 @@ Variant FromVariant(const VARIANT& from) {
   }
   if (result.IsNumber()) {
     ScopedVariant real;
-    if (SUCCEEDED(com::Api().VariantChangeType(real.Get(), const_cast<VARIANT*>(&from), 0, VT_R8))) {
+    if (SUCCEEDED(
+            com::Api().VariantChangeType(real.Get(), const_cast<VARIANT*>(&from), 0, VT_R8))) {
       result.number = (*real).dblVal;
     } else {
       // A number we cannot read is no answer at all, and certainly not 0.

@@ -1,5 +1,7 @@
 #include "platform/win32/ComFailure.h"
 
+#include "platform/win32/SystemFolder.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -25,8 +27,8 @@ Text FormattedMessage(HRESULT hr, DWORD source, HMODULE module) {
   DWORD length =
       FormatMessageW(source | FORMAT_MESSAGE_IGNORE_INSERTS, module, static_cast<DWORD>(hr), 0,
                      buffer, sizeof(buffer) / sizeof(buffer[0]), nullptr);
-  while (length > 0 &&
-         (buffer[length - 1] == L'\n' || buffer[length - 1] == L'\r' || buffer[length - 1] == L' ')) {
+  while (length > 0 && (buffer[length - 1] == L'\n' || buffer[length - 1] == L'\r' ||
+                        buffer[length - 1] == L' ')) {
     --length;
   }
   // Keep the program's single-CR line breaks in the report.
@@ -43,14 +45,6 @@ bool IsWmiCode(HRESULT hr) {
   return code >= 0x80041000 && code <= 0x80041FFF;
 }
 
-// WMI's message table, in the system's own copy: %SystemRoot%\system32\wbem\wmiutils.dll.
-Text WmiMessagesPath() {
-  wchar_t system[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return Text();
-  return Text(system, length) + L"\\wbem\\wmiutils.dll";
-}
-
 }  // namespace
 
 Text HresultMessage(HRESULT hr, const Text& wmiMessages) {
@@ -64,7 +58,8 @@ Text HresultMessage(HRESULT hr, const Text& wmiMessages) {
 
 Failure ComFailure(HRESULT hr, const wchar_t* fallback) {
   Text description(fallback);
-  const Text message = HresultMessage(hr, WmiMessagesPath());
+  // WMI's message table, in the system's own copy: %SystemRoot%\system32\wbem\wmiutils.dll.
+  const Text message = HresultMessage(hr, SystemFolderPath(L"wbem\\wmiutils.dll"));
   if (!message.empty()) description += kCr + message;
   return Failure(static_cast<long>(hr), description);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 #include "platform/win32/ComFailure.h"
+#include "platform/win32/SystemFolder.h"
 
 namespace platform::win32::com {
 
@@ -13,10 +14,8 @@ bool initialised = false;
 
 // A system DLL by its full path: a file of that name in the current folder is never taken.
 HMODULE LoadSystemLibrary(const wchar_t* name) {
-  wchar_t system[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  const Text path = Text(system, length) + L"\\" + name;
+  const Text path = SystemFolderPath(name);
+  if (path.empty()) return nullptr;
   return LoadLibraryW(path.c_str());
 }
 

@@ -3,7 +3,7 @@
 #include "platform/Failure.h"
 #include "platform/Memory.h"
 #include "platform/win32/FormImpl.h"
-#include "platform/win32/Runtime.h"
+#include "platform/win32/Internal.h"
 
 namespace platform {
 
@@ -205,8 +205,6 @@ void Form::OnClick(const CommandButton& button, Handler handler) {
   button.Handle()->handler = handler;
 }
 
-void Form::OnTimer(const Timer& timer, Handler handler) {
-  timer.Handle()->handler = handler;
-}
+void Form::OnTimer(const Timer& timer, Handler handler) { timer.Handle()->handler = handler; }
 
 }  // namespace platform

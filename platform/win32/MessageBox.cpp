@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "platform/MessageBoxBackend.h"
-#include "platform/win32/Runtime.h"
+#include "platform/win32/Internal.h"
 
 namespace platform::backend {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "platform/win32/Runtime.h"
+#include "platform/win32/Internal.h"
 
 namespace platform::win32 {
 

@@ -12,6 +12,7 @@ export FERRULE_SOURCE FERRULE_BUILD FERRULE_WINEPREFIX
 # scaled_wait, and so is every MS the driver is given (it scales them itself).
 source "$FERRULE_SOURCE/scripts/lib/i386.sh"
 i386_env
+source "$FERRULE_SOURCE/scripts/lib/clsid.sh"
 
 # Run alone, a test brings its own X server; under ctest the whole run already has one.
 if [ -z "${DISPLAY:-}" ]; then
@@ -36,7 +37,7 @@ FERRULE_ENDED_MS=
 DRIVE_OUT=
 DRIVE_PID=
 
-WINE_CLSID='{172BDDF8-CEEA-11D1-8B05-00600806D9B6}'  # Wine's own winmgmts handler
+WINE_CLSID=$(clsid_of kWineWinmgmtsClsidText)  # Wine's own winmgmts handler
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 

@@ -56,7 +56,7 @@ fi
 check_eq "stand-in, out of process" "$(standin_event_kinds "$build/standin-calls.log")" \
   "bind server|start call answer|VT_I4:1058 release|SystemRestore server|exit"
 check_eq "stand-in server registered in the run's prefix" \
-  "$(grep -ci 'CLSID\\\\{A6D955E0-C56A-49EA-B8AE-36FDAD9DB5EB}\\\\LocalServer32' \
+  "$(grep -ci 'CLSID\\\\'"$(clsid_of kServerClsidText)"'\\\\LocalServer32' \
     "$build/run-prefix/system.reg" || true)" 1
 check_eq "test prefixes untouched" "$(test_prefix_state)" "$before"
 check_eq "what a user's run left in build/" "$(users_run_state)" "$users_before"

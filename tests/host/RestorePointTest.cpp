@@ -2,6 +2,8 @@
 #include <limits>
 
 #include "ops/RestorePointAnswer.h"
+#include "platform/MessageBox.h"
+#include "res/Application.h"
 #include "tests/host/HeadlessFixture.h"
 
 using platform::Failure;
@@ -9,7 +11,14 @@ using platform::Variant;
 
 namespace {
 
-class RestorePoint : public HeadlessTest {};
+// Called directly, outside a run: the runtime is given the title the run would have given it.
+class RestorePoint : public HeadlessTest {
+ protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    platform::SetApplicationTitle(res::kApplicationTitle);
+  }
+};
 
 TEST_F(RestorePoint, StatusHasThreeLinesSeparatedByLoneCarriageReturns) {
   world().dateText = L"12/7/2026";
@@ -108,7 +117,8 @@ TEST_F(RestorePoint, AnythingButNumericZeroIsReportedAsFailureInBoxAndWindow) {
 TEST_F(RestorePoint, KnownFailureCodesAreNamedInWordsAndKeepTheirNumber) {
   const std::wstring generic = L"System Restore returned ";
   for (std::int32_t code : {1058, 112, 1460, 10, 1359, 5}) {
-    const std::wstring line = platform::headless::WideOf(Module1::DescribeAnswer(Variant::Int32(code)));
+    const std::wstring line =
+        platform::headless::WideOf(Module1::DescribeAnswer(Variant::Int32(code)));
     SCOPED_TRACE(line);
     EXPECT_NE(line.rfind(generic, 0), 0u) << "no words for a known code";
     const std::wstring number = L" (" + std::to_wstring(code) + L").";

@@ -15,7 +15,7 @@ HRESULT ParseWinmgmtsName(LPOLESTR name, ULONG* eaten, IMoniker** out) {
   return Guarded([&] {
     const std::wstring displayName(name);
     RecordEvent(L"bind|" + displayName);
-    const Failure failure = FailureAsked();
+    const FailSetting failure = FailureAsked();
     if (failure.at == FailAt::kBind) return failure.code;
     *out = new Moniker(displayName);
     // All of it: ole32 would otherwise ask the moniker to parse the rest.

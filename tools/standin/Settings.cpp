@@ -98,9 +98,9 @@ DWORD DelayAsked() {
                                                                            : 0;
 }
 
-Failure FailureAsked() {
+FailSetting FailureAsked() {
   const std::wstring fail = Environment(L"FERRULE_STANDIN_FAIL");
-  Failure failure;
+  FailSetting failure;
   if (SameIgnoringCase(fail, L"die")) {
     failure.at = FailAt::kDie;
     return failure;

@@ -26,13 +26,13 @@ DWORD DelayAsked();
 // FERRULE_STANDIN_FAIL: the binding fails, the call fails after the delay, or the process
 // holding the object ends in the middle of the call, after the delay, without answering.
 enum class FailAt { kNothing, kBind, kCall, kDie };
-struct Failure {
+struct FailSetting {
   FailAt at = FailAt::kNothing;
   HRESULT code = S_OK;     // what the bind returns; the call's EXCEPINFO.scode
   bool described = false;  // false: the call's bstrDescription stays null
   std::wstring description;
 };
-Failure FailureAsked();
+FailSetting FailureAsked();
 
 // FERRULE_STANDIN_ANSWER, as the variant CreateRestorePoint returns; false if the
 // setting is not one the stand-in understands.

@@ -36,7 +36,7 @@ std::wstring DescribeFailure(HRESULT hr, const EXCEPINFO* exception) {
 }
 
 // Fails the call the way a WMI method does: the details travel in EXCEPINFO.
-HRESULT Raise(EXCEPINFO* exception, HRESULT code, const std::wstring* description) {
+HRESULT FailWithExcepInfo(EXCEPINFO* exception, HRESULT code, const std::wstring* description) {
   if (exception) {
     *exception = EXCEPINFO();
     exception->scode = code;
@@ -140,9 +140,10 @@ HRESULT SystemRestore::CreateRestorePoint(const DISPPARAMS& params, VARIANT* res
 
 HRESULT SystemRestore::Answer(const DISPPARAMS& params, VARIANT& answer, EXCEPINFO* exception,
                               UINT* badArgument) {
-  const Failure failure = FailureAsked();
+  const FailSetting failure = FailureAsked();
   if (failure.at == FailAt::kCall) {
-    return Raise(exception, failure.code, failure.described ? &failure.description : nullptr);
+    return FailWithExcepInfo(exception, failure.code,
+                             failure.described ? &failure.description : nullptr);
   }
   if (params.cNamedArgs > 0) return DISP_E_NONAMEDARGS;
   if (params.cArgs != 3) return DISP_E_BADPARAMCOUNT;
@@ -157,7 +158,7 @@ HRESULT SystemRestore::Answer(const DISPPARAMS& params, VARIANT& answer, EXCEPIN
   std::wstring setting;
   if (!AnswerAsked(answer, setting)) {
     const std::wstring description = L"FERRULE_STANDIN_ANSWER is not an answer: " + setting;
-    return Raise(exception, E_INVALIDARG, &description);
+    return FailWithExcepInfo(exception, E_INVALIDARG, &description);
   }
   if (V_VT(&answer) == VT_I4 && answer.lVal == 0) {
     RecordRestorePoint(std::wstring((*description).bstrVal, SysStringLen((*description).bstrVal)),

@@ -4,12 +4,13 @@
 
 #include <commctrl.h>
 
+#include "platform/MessageBox.h"
 #include "platform/ProcessEnd.h"
 #include "platform/ProgramRun.h"
 #include "platform/win32/ComLibrary.h"
 #include "platform/win32/DllSearchPath.h"
 #include "platform/win32/FormImpl.h"
-#include "platform/win32/Runtime.h"
+#include "platform/win32/Internal.h"
 
 namespace platform {
 
@@ -43,7 +44,8 @@ void EndProcess(ExitCode code) {
 }  // namespace backend
 
 int RunProgram(const FormDefinition& definition, const HandlersPlace& handlers,
-               const FailureWordsTable& words) {
+               const wchar_t* applicationTitle, const FailureWordsTable& words) {
+  SetApplicationTitle(applicationTitle);
   win32::KeepCurrentFolderOutOfDllSearch(GetModuleHandleW(L"kernel32.dll"));
   // The import loads comctl32 with the program, version 6 as the manifest asks, before any
   // window exists: on XP, a manifest without it leaves the themed Button and Static classes

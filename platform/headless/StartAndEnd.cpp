@@ -1,5 +1,6 @@
 #include "platform/Program.h"
 
+#include "platform/MessageBox.h"
 #include "platform/ProcessEnd.h"
 #include "platform/headless/World.h"
 
@@ -18,7 +19,8 @@ void EndProcess(ExitCode code) {
 
 // Runs until the program ends or has nothing left to wait for; -1 means it is still running.
 int RunProgram(const FormDefinition& definition, const HandlersPlace& handlers,
-               const FailureWordsTable& words) {
+               const wchar_t* applicationTitle, const FailureWordsTable& words) {
+  SetApplicationTitle(applicationTitle);
   World& world = World::Get();
   world.RunForm(definition, handlers, words);
   return world.Exit() ? static_cast<int>(*world.Exit()) : -1;

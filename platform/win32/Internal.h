@@ -4,6 +4,7 @@
 
 #include "platform/Form.h"
 
+// What the win32 backend's own files share with one another, and nothing outside it uses.
 namespace platform::win32 {
 
 // The form's window while it exists: message boxes belong to it, so a modal box really
